@@ -1,0 +1,7 @@
+#include "core/status.h"
+
+namespace qm {
+
+void RaiseStatus(Status status) { throw CAtlException(status); }
+
+}  // namespace qm

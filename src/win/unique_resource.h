@@ -1,0 +1,157 @@
+// Owning types for Win32 resources: one small type per kind, each built from a
+// traits policy naming the invalid value and the release call.
+#pragma once
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <utility>
+
+namespace qm {
+
+template <class Traits>
+class UniqueResource {
+ public:
+  using Value = typename Traits::Value;
+
+  UniqueResource() noexcept = default;
+  explicit UniqueResource(Value value) noexcept : m_value(value) {}
+  UniqueResource(const UniqueResource&) = delete;
+  UniqueResource& operator=(const UniqueResource&) = delete;
+  UniqueResource(UniqueResource&& other) noexcept : m_value(other.release()) {}
+  UniqueResource& operator=(UniqueResource&& other) noexcept {
+    reset(other.release());
+    return *this;
+  }
+  ~UniqueResource() { reset(); }
+
+  Value get() const noexcept { return m_value; }
+  explicit operator bool() const noexcept { return m_value != Traits::Invalid(); }
+
+  Value release() noexcept { return std::exchange(m_value, Traits::Invalid()); }
+  void reset(Value value = Traits::Invalid()) noexcept {
+    const Value old = std::exchange(m_value, value);
+    if (old != Traits::Invalid()) Traits::Close(old);
+  }
+  // For calls that hand out the resource through an out pointer.
+  Value* put() noexcept {
+    reset();
+    return &m_value;
+  }
+
+ private:
+  Value m_value = Traits::Invalid();
+};
+
+struct FileHandleTraits {
+  using Value = HANDLE;
+  static Value Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static void Close(Value v) noexcept { CloseHandle(v); }
+};
+using UniqueFileHandle = UniqueResource<FileHandleTraits>;
+
+struct HandleTraits {
+  using Value = HANDLE;
+  static Value Invalid() noexcept { return nullptr; }
+  static void Close(Value v) noexcept { CloseHandle(v); }
+};
+using UniqueHandle = UniqueResource<HandleTraits>;
+
+struct RegKeyTraits {
+  using Value = HKEY;
+  static Value Invalid() noexcept { return nullptr; }
+  static void Close(Value v) noexcept { RegCloseKey(v); }
+};
+using UniqueRegKey = UniqueResource<RegKeyTraits>;
+
+struct LibraryTraits {
+  using Value = HMODULE;
+  static Value Invalid() noexcept { return nullptr; }
+  static void Close(Value v) noexcept { FreeLibrary(v); }
+};
+using UniqueLibrary = UniqueResource<LibraryTraits>;
+
+struct LocalMemoryTraits {
+  using Value = HLOCAL;
+  static Value Invalid() noexcept { return nullptr; }
+  static void Close(Value v) noexcept { LocalFree(v); }
+};
+using UniqueLocalMemory = UniqueResource<LocalMemoryTraits>;
+
+struct HookTraits {
+  using Value = HHOOK;
+  static Value Invalid() noexcept { return nullptr; }
+  static void Close(Value v) noexcept { UnhookWindowsHookEx(v); }
+};
+using UniqueHook = UniqueResource<HookTraits>;
+
+struct ItemIdListTraits {
+  using Value = PIDLIST_ABSOLUTE;
+  static Value Invalid() noexcept { return nullptr; }
+  static void Close(Value v) noexcept { ILFree(v); }
+};
+using UniqueItemIdList = UniqueResource<ItemIdListTraits>;
+
+struct ActivationContextTraits {
+  using Value = HANDLE;
+  static Value Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static void Close(Value v) noexcept { ReleaseActCtx(v); }
+};
+using UniqueActivationContext = UniqueResource<ActivationContextTraits>;
+
+// An open clipboard; closed when the owner goes.
+class ClipboardOpen {
+ public:
+  ClipboardOpen() noexcept = default;
+  ClipboardOpen(const ClipboardOpen&) = delete;
+  ClipboardOpen& operator=(const ClipboardOpen&) = delete;
+  ~ClipboardOpen();
+  // Raises the last error when the clipboard cannot be opened.
+  void Open(HWND owner);
+
+ private:
+  bool m_open = false;
+};
+
+// Shows a cursor and puts the previous one back when it goes.
+class CursorChange {
+ public:
+  explicit CursorChange(HCURSOR cursor) noexcept : m_previous(SetCursor(cursor)) {}
+  CursorChange(const CursorChange&) = delete;
+  CursorChange& operator=(const CursorChange&) = delete;
+  ~CursorChange() { SetCursor(m_previous); }
+
+ private:
+  HCURSOR m_previous;
+};
+
+// A critical section that lives as long as its owner.
+class CriticalSection {
+ public:
+  CriticalSection() noexcept { m_ok = InitializeCriticalSectionAndSpinCount(&m_section, 0) != FALSE; }
+  CriticalSection(const CriticalSection&) = delete;
+  CriticalSection& operator=(const CriticalSection&) = delete;
+  ~CriticalSection() {
+    if (m_ok) DeleteCriticalSection(&m_section);
+  }
+  bool ok() const noexcept { return m_ok; }
+  void Enter() noexcept { EnterCriticalSection(&m_section); }
+  void Leave() noexcept { LeaveCriticalSection(&m_section); }
+
+ private:
+  CRITICAL_SECTION m_section{};
+  bool m_ok = false;
+};
+
+class CriticalSectionLock {
+ public:
+  explicit CriticalSectionLock(CriticalSection& section) noexcept : m_section(section) { m_section.Enter(); }
+  CriticalSectionLock(const CriticalSectionLock&) = delete;
+  CriticalSectionLock& operator=(const CriticalSectionLock&) = delete;
+  ~CriticalSectionLock() { m_section.Leave(); }
+
+ private:
+  CriticalSection& m_section;
+};
+
+}  // namespace qm

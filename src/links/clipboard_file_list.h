@@ -1,0 +1,15 @@
+// The file names that Explorer's Copy or Cut put on the clipboard.
+#pragma once
+
+#include "core/path_list.h"
+
+namespace qm {
+
+// Appends the clipboard's CF_HDROP names, in their order, to `list`.
+// Returns false when the clipboard offers no CF_HDROP (the list is then
+// unchanged); true otherwise, also for a drop list without names. Raises the
+// last error when the clipboard cannot be opened, and E_OUTOFMEMORY when the
+// list cannot grow; the clipboard is closed on every path.
+bool GetClipboardFileList(PathList& list);
+
+}  // namespace qm

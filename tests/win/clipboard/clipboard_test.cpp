@@ -1,0 +1,171 @@
+// The clipboard's file list as Explorer's Copy and Cut leave it.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/status.h"
+#include "harness/imports.h"
+#include "harness/ledger.h"
+#include "links/clipboard_file_list.h"
+
+namespace {
+
+// Puts `names` on the clipboard as Explorer does: wide CF_HDROP, plus the
+// preferred drop effect.
+void PutFileList(const std::vector<std::wstring>& names, DWORD effect = DROPEFFECT_COPY) {
+  std::size_t chars = 2;  // the list ends with an empty name
+  for (const auto& n : names) chars += n.size() + 1;
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  auto* text = reinterpret_cast<wchar_t*>(drop + 1);
+  for (const auto& n : names) {
+    wcscpy(text, n.c_str());
+    text += n.size() + 1;
+  }
+  GlobalUnlock(memory);
+  HGLOBAL effect_memory = GlobalAlloc(GMEM_MOVEABLE, sizeof(DWORD));
+  *static_cast<DWORD*>(GlobalLock(effect_memory)) = effect;
+  GlobalUnlock(effect_memory);
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  SetClipboardData(RegisterClipboardFormatA("Preferred DropEffect"), effect_memory);
+  SetClipboardData(CF_HDROP, memory);
+  CloseClipboard();
+}
+
+void PutText(const char* text) {
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
+  strcpy(static_cast<char*>(GlobalLock(memory)), text);
+  GlobalUnlock(memory);
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  SetClipboardData(CF_TEXT, memory);
+  CloseClipboard();
+}
+
+void ClearClipboard() {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  CloseClipboard();
+}
+
+class Clipboard : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    harness::ledger::Install(imports);
+    harness::ledger::Forget();
+  }
+  void TearDown() override {
+    EXPECT_TRUE(harness::ledger::Open().empty()) << harness::ledger::Open().front();
+    // The clipboard is free again: this thread can open it.
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    CloseClipboard();
+  }
+  harness::Imports imports{GetModuleHandleA("qm_testable.dll")};
+};
+
+TEST_F(Clipboard, AppendsCopiedAndCutNamesInDropOrderAfterWhatTheListHeld) {
+  for (DWORD effect : {DROPEFFECT_COPY, DROPEFFECT_MOVE}) {
+    PutFileList({L"C:\\Docs\\b.txt", L"C:\\Docs\\a.txt", L"D:\\c"}, effect);
+    qm::PathList list;
+    list.Add("C:\\first");
+    EXPECT_TRUE(qm::GetClipboardFileList(list));
+    ASSERT_EQ(list.size(), 4u);
+    EXPECT_EQ(list[0], "C:\\first");
+    EXPECT_EQ(list[1], "C:\\Docs\\b.txt");
+    EXPECT_EQ(list[2], "C:\\Docs\\a.txt");
+    EXPECT_EQ(list[3], "D:\\c");
+  }
+}
+
+TEST_F(Clipboard, WithoutFileListIsFalseAndAnEmptyDropListIsTrue) {
+  qm::PathList list;
+  ClearClipboard();
+  EXPECT_FALSE(qm::GetClipboardFileList(list));
+  PutText("C:\\Docs\\a.txt");
+  EXPECT_FALSE(qm::GetClipboardFileList(list));
+  EXPECT_TRUE(list.empty());
+  PutFileList({});
+  EXPECT_TRUE(qm::GetClipboardFileList(list));
+  EXPECT_TRUE(list.empty());
+}
+
+TEST_F(Clipboard, NamesLongerThanMaxPathAreReadWhole) {
+  const std::wstring long_name = L"C:\\" + std::wstring(300, L'x') + L"\\file.txt";
+  PutFileList({long_name, L"C:\\short"});
+  qm::PathList list;
+  EXPECT_TRUE(qm::GetClipboardFileList(list));
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_EQ(list[0].size(), long_name.size());
+  EXPECT_EQ(list[1], "C:\\short");
+}
+
+// Another window, on another thread, keeps the clipboard open.
+DWORD WINAPI HoldClipboard(void* events) {
+  auto* handles = static_cast<HANDLE*>(events);
+  HWND window = CreateWindowA("STATIC", "holder", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+  OpenClipboard(window);
+  SetEvent(handles[0]);
+  WaitForSingleObject(handles[1], 10000);
+  CloseClipboard();
+  DestroyWindow(window);
+  return 0;
+}
+
+TEST_F(Clipboard, HeldByAnotherThreadRaisesAndLeavesTheListAlone) {
+  PutFileList({L"C:\\Docs\\a.txt"});
+  HANDLE events[2] = {CreateEventA(nullptr, TRUE, FALSE, nullptr), CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+  HANDLE thread = CreateThread(nullptr, 0, HoldClipboard, events, 0, nullptr);
+  WaitForSingleObject(events[0], 10000);
+  qm::PathList list;
+  try {
+    qm::GetClipboardFileList(list);
+    ADD_FAILURE() << "no failure raised";
+  } catch (const qm::CAtlException& e) {
+    EXPECT_EQ(e.status(), qm::StatusFromWin32(ERROR_ACCESS_DENIED));
+  }
+  EXPECT_TRUE(list.empty());
+  SetEvent(events[1]);
+  WaitForSingleObject(thread, 10000);
+  for (HANDLE h : {events[0], events[1], thread}) CloseHandle(h);
+}
+
+TEST_F(Clipboard, FailuresWhileOpenCloseTheClipboard) {
+  PutFileList({L"C:\\a", L"C:\\b", L"C:\\c"});
+
+  // No drop handle: nothing appended, still true.
+  imports.FailCall("GetClipboardData", 1, ERROR_INVALID_HANDLE);
+  qm::PathList list;
+  EXPECT_TRUE(qm::GetClipboardFileList(list));
+  EXPECT_TRUE(list.empty());
+
+  // A name the drop cannot deliver is left out.
+  imports.FailCall("DragQueryFileA", 3, ERROR_INVALID_PARAMETER);
+  EXPECT_TRUE(qm::GetClipboardFileList(list));
+  EXPECT_EQ(list.size(), 2u);
+
+  // An error in the format walk reads as no file list.
+  list.Clear();
+  imports.FailCall("EnumClipboardFormats", 1, ERROR_CLIPBOARD_NOT_OPEN);
+  EXPECT_FALSE(qm::GetClipboardFileList(list));
+
+  // The list cannot grow: E_OUTOFMEMORY after the names appended before it.
+  ASSERT_TRUE(imports.Has("malloc"));
+  list.Clear();
+  list.Add("C:\\x");  // capacity 1: the next append allocates
+  imports.FailCall("malloc", 1, ERROR_NOT_ENOUGH_MEMORY);
+  try {
+    qm::GetClipboardFileList(list);
+    ADD_FAILURE() << "no failure raised";
+  } catch (const qm::CAtlException& e) {
+    EXPECT_EQ(e.status(), qm::status::OutOfMemory);
+  }
+}
+
+}  // namespace

@@ -99,6 +99,24 @@ struct ActivationContextTraits {
 };
 using UniqueActivationContext = UniqueResource<ActivationContextTraits>;
 
+// A storage medium filled by IDataObject::GetData; released when the owner goes.
+class StorageMedium {
+ public:
+  StorageMedium() noexcept = default;
+  StorageMedium(const StorageMedium&) = delete;
+  StorageMedium& operator=(const StorageMedium&) = delete;
+  ~StorageMedium() { ReleaseStgMedium(&m_medium); }
+  STGMEDIUM* put() noexcept {
+    ReleaseStgMedium(&m_medium);
+    m_medium = STGMEDIUM{};
+    return &m_medium;
+  }
+  const STGMEDIUM& get() const noexcept { return m_medium; }
+
+ private:
+  STGMEDIUM m_medium{};
+};
+
 // An open clipboard; closed when the owner goes.
 class ClipboardOpen {
  public:

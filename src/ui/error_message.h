@@ -19,8 +19,9 @@ std::string FormatErrorText(Status status, bool fallback);
 
 // Shows the text for `status` in a centred error box (caption string 101)
 // owned by the first window, from `window` up through its parents, that has
-// a border or dialog frame; when none exists, by `window` itself. Returns 0
-// once the user has closed the box.
+// a border or dialog frame; when none exists, by `window` itself (and by no
+// window when that one has gone meanwhile). Returns 0 once the user has
+// closed the box.
 int ShowErrorMessage(HWND window, Status status) noexcept;
 
 }  // namespace qm

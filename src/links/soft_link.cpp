@@ -1,0 +1,43 @@
+#include "links/soft_link.h"
+
+#include <windows.h>
+#include <winioctl.h>
+
+#include <string>
+#include <vector>
+
+#include "core/nt_path.h"
+#include "core/reparse_buffer.h"
+#include "links/last_failure.h"
+#include "win/unique_resource.h"
+
+namespace qm {
+namespace {
+
+void SetMountPoint(const Path& link_path, const std::vector<std::uint8_t>& request) {
+  UniqueFileHandle link(CreateFileA(link_path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!link) RaiseLastFailure();
+  DWORD returned = 0;
+  if (!DeviceIoControl(link.get(), FSCTL_SET_REPARSE_POINT, const_cast<std::uint8_t*>(request.data()),
+                       static_cast<DWORD>(request.size()), nullptr, 0, &returned, nullptr))
+    RaiseLastFailure();
+}
+
+}  // namespace
+
+void CreateSoftLink(const Path& link_path, std::wstring_view target) {
+  const std::u16string wide_target(target.begin(), target.end());
+  const std::vector<std::uint8_t> request = reparse::EncodeMountPointRequest(SubstituteNameForTarget(wide_target));
+  // An existing empty directory is turned into the link; any other failure
+  // shows in the open that follows.
+  CreateDirectoryA(link_path.c_str(), nullptr);
+  try {
+    SetMountPoint(link_path, request);  // the handle is closed when this returns or raises
+  } catch (...) {
+    RemoveDirectoryA(link_path.c_str());
+    throw;
+  }
+}
+
+}  // namespace qm

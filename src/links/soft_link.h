@@ -1,0 +1,21 @@
+// Making a junction ("soft link"): a directory carrying a mount-point
+// reparse point whose substitute name is the NT path of its target.
+#pragma once
+
+#include <string_view>
+
+#include "core/path_list.h"
+
+namespace qm {
+
+// Makes `link_path` a junction to `target`: a plain directory path (D:\Data,
+// stored as \??\D:\Data; a drive root C:\ as \??\C:) or a name that already
+// begins with "\??\" (stored unchanged). An existing empty directory becomes
+// the link. When the link cannot be opened or the reparse point cannot be
+// set, the directory is removed (a non-empty one survives, as removal fails)
+// and the Win32 error is raised as HRESULT. A target whose substitute name
+// exceeds the file system's reparse data limit raises
+// HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE) before anything is created.
+void CreateSoftLink(const Path& link_path, std::wstring_view target);
+
+}  // namespace qm

@@ -1,0 +1,46 @@
+#include "links/unique_name.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <cstring>
+#include <string>
+
+#include "core/link_names.h"
+#include "core/status.h"
+#include "links/last_failure.h"
+#include "links/path_queries.h"
+
+namespace qm {
+namespace {
+
+// The last component of `path` as the shell strips it (multibyte-aware).
+std::string LastComponent(const Path& path) {
+  std::string name = path;
+  PathStripPathA(name.data());
+  name.resize(std::strlen(name.c_str()));
+  return name;
+}
+
+// Only "not found" makes a name free; any other failure leaves it unknown.
+bool PathExists(const Path& path) {
+  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+  const DWORD error = GetLastError();
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return false;
+  RaiseLastFailure();
+}
+
+}  // namespace
+
+Path MakeUniqueDestinationPath(const Path& source, const Path& destination_directory, bool skip_plain_name,
+                               std::string_view name_format, std::string_view numbered_format, int first_number) {
+  LinkNameCandidates candidates(LastComponent(source), skip_plain_name,
+                                {std::string(name_format), std::string(numbered_format), first_number});
+  while (const auto name = candidates.Next()) {
+    Path candidate = CombinePath(destination_directory, *name);
+    if (!PathExists(candidate)) return candidate;
+  }
+  RaiseStatus(status::NoFreeLinkName);
+}
+
+}  // namespace qm

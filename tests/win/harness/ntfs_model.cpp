@@ -1,0 +1,455 @@
+#include "harness/ntfs_model.h"
+
+#include <winioctl.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <map>
+#include <stdexcept>
+
+namespace harness {
+namespace {
+
+using CreateFileAFn = decltype(&CreateFileA);
+using CreateFileWFn = decltype(&CreateFileW);
+using CloseHandleFn = decltype(&CloseHandle);
+using DeviceIoControlFn = decltype(&DeviceIoControl);
+using RemoveDirectoryAFn = decltype(&RemoveDirectoryA);
+using GetFileAttributesAFn = decltype(&GetFileAttributesA);
+using GetFileAttributesExAFn = decltype(&GetFileAttributesExA);
+using FindFirstFileAFn = decltype(&FindFirstFileA);
+using FindNextFileAFn = decltype(&FindNextFileA);
+using FindCloseFn = decltype(&FindClose);
+using GetVolumeInformationAFn = decltype(&GetVolumeInformationA);
+
+struct OpenFile {
+  std::string key;
+  DWORD access;
+  DWORD flags;
+  bool directory;
+  bool empty;  // as the directory was when opened: an exclusive open keeps it from being listed later
+};
+
+struct State {
+  std::map<std::string, std::vector<std::uint8_t>> reparse;  // by Key
+  std::map<HANDLE, OpenFile> files;
+  std::map<HANDLE, std::string> finds;  // find handle -> searched directory
+  std::map<char, std::optional<std::string>> drives;  // no value: no medium
+  std::vector<NtfsModel::SetRequest> requests;
+
+  CreateFileAFn create_file_a = &CreateFileA;
+  CreateFileWFn create_file_w = &CreateFileW;
+  CloseHandleFn close_handle = &CloseHandle;
+  DeviceIoControlFn device_io_control = &DeviceIoControl;
+  RemoveDirectoryAFn remove_directory_a = &RemoveDirectoryA;
+  GetFileAttributesAFn get_file_attributes_a = &GetFileAttributesA;
+  GetFileAttributesExAFn get_file_attributes_ex_a = &GetFileAttributesExA;
+  FindFirstFileAFn find_first_file_a = &FindFirstFileA;
+  FindNextFileAFn find_next_file_a = &FindNextFileA;
+  FindCloseFn find_close = &FindClose;
+  GetVolumeInformationAFn get_volume_information_a = &GetVolumeInformationA;
+};
+
+State* g_state = nullptr;
+CRITICAL_SECTION g_lock;
+bool g_lock_ready = [] {
+  InitializeCriticalSection(&g_lock);
+  return true;
+}();
+
+struct Locked {
+  Locked() { EnterCriticalSection(&g_lock); }
+  ~Locked() { LeaveCriticalSection(&g_lock); }
+};
+
+// The model's bookkeeping must not disturb the last error a call leaves.
+struct KeepLastError {
+  DWORD error = GetLastError();
+  ~KeepLastError() { SetLastError(error); }
+};
+
+BOOL Refuse(DWORD error) {
+  SetLastError(error);
+  return FALSE;
+}
+
+std::uint32_t Read32(const std::uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24); }
+std::uint16_t Read16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+bool IsMicrosoftTag(std::uint32_t tag) { return (tag & 0x80000000u) != 0; }
+std::size_t HeaderSize(std::uint32_t tag) { return IsMicrosoftTag(tag) ? 8 : 24; }
+
+bool IsEmptyDirectory(const std::string& key) {
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((key + "\\*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return false;
+  bool empty = true;
+  do {
+    if (std::strcmp(data.cFileName, ".") != 0 && std::strcmp(data.cFileName, "..") != 0) empty = false;
+  } while (empty && FindNextFileA(find, &data));
+  FindClose(find);
+  return empty;
+}
+
+// The checks NTFS makes on the data of FSCTL_SET_REPARSE_POINT; 0 when valid.
+DWORD CheckReparseData(const std::uint8_t* data, DWORD size, bool directory) {
+  if (!data || size < 8 || size > 16 * 1024) return ERROR_INVALID_REPARSE_DATA;
+  const std::uint32_t tag = Read32(data);
+  if (tag == IO_REPARSE_TAG_RESERVED_ZERO || tag == IO_REPARSE_TAG_RESERVED_ONE) return ERROR_INVALID_REPARSE_DATA;
+  if (size < HeaderSize(tag) || Read16(data + 4) + HeaderSize(tag) != size) return ERROR_INVALID_REPARSE_DATA;
+  if (tag != IO_REPARSE_TAG_MOUNT_POINT) return 0;
+  if (!directory) return ERROR_DIRECTORY;
+  if (size < 16) return ERROR_INVALID_REPARSE_DATA;
+  const std::size_t names = size - 16;  // path buffer bytes
+  for (std::size_t field : {8, 12})
+    if (std::size_t{Read16(data + field)} + Read16(data + field + 2) > names) return ERROR_INVALID_REPARSE_DATA;
+  return 0;
+}
+
+bool CanWrite(const OpenFile& file) {
+  return (file.access & (GENERIC_WRITE | GENERIC_ALL | FILE_WRITE_DATA | FILE_WRITE_ATTRIBUTES)) != 0;
+}
+
+BOOL SetReparsePoint(const OpenFile& file, const std::uint8_t* data, DWORD size) {
+  g_state->requests.push_back({file.key, data ? std::vector<std::uint8_t>(data, data + size) : std::vector<std::uint8_t>{},
+                               0});
+  DWORD& error = g_state->requests.back().error;
+  if (!CanWrite(file)) error = ERROR_ACCESS_DENIED;
+  else error = CheckReparseData(data, size, file.directory);
+  if (!error && file.directory && !file.empty) error = ERROR_DIR_NOT_EMPTY;
+  const auto existing = g_state->reparse.find(file.key);
+  if (!error && existing != g_state->reparse.end() && Read32(existing->second.data()) != Read32(data))
+    error = ERROR_REPARSE_TAG_MISMATCH;
+  if (error) return Refuse(error);
+  g_state->reparse[file.key].assign(data, data + size);
+  return TRUE;
+}
+
+BOOL GetReparsePoint(const OpenFile& file, void* out, DWORD out_size, DWORD* returned) {
+  const auto found = g_state->reparse.find(file.key);
+  if (found == g_state->reparse.end()) return Refuse(ERROR_NOT_A_REPARSE_POINT);
+  const auto& data = found->second;
+  if (!out || out_size < HeaderSize(Read32(data.data()))) return Refuse(ERROR_INSUFFICIENT_BUFFER);
+  // Fills what fits, as NTFS does, and says there was more.
+  const DWORD copied = static_cast<DWORD>(std::min<std::size_t>(out_size, data.size()));
+  std::memcpy(out, data.data(), copied);
+  if (returned) *returned = copied;
+  if (copied < data.size()) return Refuse(ERROR_MORE_DATA);
+  return TRUE;
+}
+
+BOOL DeleteReparsePoint(const OpenFile& file, const std::uint8_t* data, DWORD size) {
+  if (!CanWrite(file)) return Refuse(ERROR_ACCESS_DENIED);
+  if (!data || size < 8 || size != HeaderSize(Read32(data)) || Read16(data + 4) != 0)
+    return Refuse(ERROR_INVALID_REPARSE_DATA);
+  const auto found = g_state->reparse.find(file.key);
+  if (found == g_state->reparse.end()) return Refuse(ERROR_NOT_A_REPARSE_POINT);
+  if (Read32(found->second.data()) != Read32(data)) return Refuse(ERROR_REPARSE_TAG_MISMATCH);
+  g_state->reparse.erase(found);
+  return TRUE;
+}
+
+// What the model needs to know of a file before it is opened.
+OpenFile Inspect(const std::string& path, DWORD access, DWORD flags) {
+  KeepLastError keep;
+  const std::string key = NtfsModel::Key(path);
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const bool directory = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  return {key, access, flags, directory, directory && IsEmptyDirectory(key)};
+}
+
+void Track(HANDLE handle, OpenFile file) {
+  Locked lock;
+  if (g_state) g_state->files[handle] = std::move(file);
+}
+
+std::string Narrow(LPCWSTR text) {
+  const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  std::string out(size > 0 ? size - 1 : 0, '\0');
+  if (size > 1) WideCharToMultiByte(CP_ACP, 0, text, -1, out.data(), size, nullptr, nullptr);
+  return out;
+}
+
+HANDLE WINAPI ModelCreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                               DWORD disposition, DWORD flags, HANDLE templ) {
+  OpenFile file = name ? Inspect(name, access, flags) : OpenFile{};
+  HANDLE handle = g_state->create_file_a(name, access, share, security, disposition, flags, templ);
+  if (handle != INVALID_HANDLE_VALUE && name) Track(handle, std::move(file));
+  return handle;
+}
+
+HANDLE WINAPI ModelCreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                               DWORD disposition, DWORD flags, HANDLE templ) {
+  OpenFile file;
+  if (name) {
+    KeepLastError keep;
+    file = Inspect(Narrow(name), access, flags);
+  }
+  HANDLE handle = g_state->create_file_w(name, access, share, security, disposition, flags, templ);
+  if (handle != INVALID_HANDLE_VALUE && name) Track(handle, std::move(file));
+  return handle;
+}
+
+BOOL WINAPI ModelCloseHandle(HANDLE handle) {
+  {
+    Locked lock;
+    g_state->files.erase(handle);
+  }
+  return g_state->close_handle(handle);
+}
+
+BOOL WINAPI ModelDeviceIoControl(HANDLE handle, DWORD code, LPVOID in, DWORD in_size, LPVOID out, DWORD out_size,
+                                 LPDWORD returned, LPOVERLAPPED overlapped) {
+  if (code == FSCTL_SET_REPARSE_POINT || code == FSCTL_GET_REPARSE_POINT || code == FSCTL_DELETE_REPARSE_POINT) {
+    Locked lock;
+    const auto file = g_state->files.find(handle);
+    if (file != g_state->files.end()) {
+      if (returned) *returned = 0;
+      const auto* data = static_cast<const std::uint8_t*>(in);
+      if (code == FSCTL_SET_REPARSE_POINT) return SetReparsePoint(file->second, data, in_size);
+      if (code == FSCTL_DELETE_REPARSE_POINT) return DeleteReparsePoint(file->second, data, in_size);
+      return GetReparsePoint(file->second, out, out_size, returned);
+    }
+  }
+  return g_state->device_io_control(handle, code, in, in_size, out, out_size, returned, overlapped);
+}
+
+// A junction is an empty directory here, so removing it removes only the link.
+BOOL WINAPI ModelRemoveDirectoryA(LPCSTR path) {
+  const std::string key = path ? NtfsModel::Key(path) : std::string();
+  const BOOL removed = g_state->remove_directory_a(path);
+  if (removed) {
+    Locked lock;
+    g_state->reparse.erase(key);
+  }
+  return removed;
+}
+
+DWORD ReparseAttribute(const std::string& path, DWORD* tag = nullptr) {
+  const std::string key = NtfsModel::Key(path);
+  Locked lock;
+  const auto found = g_state->reparse.find(key);
+  if (found == g_state->reparse.end()) return 0;
+  if (tag) *tag = Read32(found->second.data());
+  return FILE_ATTRIBUTE_REPARSE_POINT;
+}
+
+DWORD WINAPI ModelGetFileAttributesA(LPCSTR path) {
+  DWORD attributes = g_state->get_file_attributes_a(path);
+  if (attributes != INVALID_FILE_ATTRIBUTES && path) {
+    KeepLastError keep;
+    attributes |= ReparseAttribute(path);
+  }
+  return attributes;
+}
+
+BOOL WINAPI ModelGetFileAttributesExA(LPCSTR path, GET_FILEEX_INFO_LEVELS level, LPVOID info) {
+  const BOOL ok = g_state->get_file_attributes_ex_a(path, level, info);
+  if (ok && path && info && level == GetFileExInfoStandard) {
+    KeepLastError keep;
+    static_cast<WIN32_FILE_ATTRIBUTE_DATA*>(info)->dwFileAttributes |= ReparseAttribute(path);
+  }
+  return ok;
+}
+
+void MarkFound(const std::string& directory, WIN32_FIND_DATAA* data) {
+  if (!std::strcmp(data->cFileName, ".") || !std::strcmp(data->cFileName, "..")) return;
+  DWORD tag = 0;
+  if (ReparseAttribute(directory + "\\" + data->cFileName, &tag)) {
+    data->dwFileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+    data->dwReserved0 = tag;
+  }
+}
+
+HANDLE WINAPI ModelFindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
+  HANDLE find = g_state->find_first_file_a(pattern, data);
+  if (find != INVALID_HANDLE_VALUE && pattern && data) {
+    KeepLastError keep;
+    std::string directory = NtfsModel::Key(pattern);
+    directory.resize(directory.find_last_of('\\') == std::string::npos ? 0 : directory.find_last_of('\\'));
+    MarkFound(directory, data);
+    Locked lock;
+    g_state->finds[find] = directory;
+  }
+  return find;
+}
+
+BOOL WINAPI ModelFindNextFileA(HANDLE find, LPWIN32_FIND_DATAA data) {
+  const BOOL ok = g_state->find_next_file_a(find, data);
+  if (ok && data) {
+    KeepLastError keep;
+    std::string directory;
+    {
+      Locked lock;
+      const auto found = g_state->finds.find(find);
+      if (found == g_state->finds.end()) return ok;
+      directory = found->second;
+    }
+    MarkFound(directory, data);
+  }
+  return ok;
+}
+
+BOOL WINAPI ModelFindClose(HANDLE find) {
+  {
+    Locked lock;
+    g_state->finds.erase(find);
+  }
+  return g_state->find_close(find);
+}
+
+BOOL WINAPI ModelGetVolumeInformationA(LPCSTR root, LPSTR volume_name, DWORD volume_name_size, LPDWORD serial,
+                                       LPDWORD max_component, LPDWORD flags, LPSTR file_system, DWORD file_system_size) {
+  const bool lettered = root && std::isalpha(static_cast<unsigned char>(root[0])) && root[1] == ':';
+  std::optional<std::optional<std::string>> described;
+  if (lettered) {
+    Locked lock;
+    const auto found = g_state->drives.find(static_cast<char>(std::toupper(static_cast<unsigned char>(root[0]))));
+    if (found != g_state->drives.end()) described = found->second;
+  }
+  if (!described) {
+    const BOOL ok = g_state->get_volume_information_a(root, volume_name, volume_name_size, serial, max_component,
+                                                      flags, file_system, file_system_size);
+    if (ok && lettered && file_system && file_system_size > 4) std::strcpy(file_system, "NTFS");
+    return ok;
+  }
+  if (!described->has_value()) return Refuse(ERROR_NOT_READY);
+  const std::string& name = **described;
+  if (file_system && file_system_size <= name.size()) return Refuse(ERROR_BAD_LENGTH);
+  const bool ntfs = _stricmp(name.c_str(), "NTFS") == 0;
+  if (volume_name && volume_name_size) volume_name[0] = '\0';
+  if (serial) *serial = 0x51A70000u | static_cast<unsigned char>(root[0]);
+  if (max_component) *max_component = 255;
+  if (flags)
+    *flags = ntfs ? FILE_CASE_SENSITIVE_SEARCH | FILE_CASE_PRESERVED_NAMES | FILE_UNICODE_ON_DISK |
+                        FILE_PERSISTENT_ACLS | FILE_SUPPORTS_REPARSE_POINTS | FILE_SUPPORTS_HARD_LINKS
+                  : FILE_CASE_PRESERVED_NAMES | FILE_UNICODE_ON_DISK;
+  if (file_system) std::strcpy(file_system, name.c_str());
+  SetLastError(ERROR_SUCCESS);
+  return TRUE;
+}
+
+void Put16(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
+  b[at] = static_cast<std::uint8_t>(v);
+  b[at + 1] = static_cast<std::uint8_t>(v >> 8);
+}
+
+// A Microsoft reparse buffer with the substitute name first, then the print
+// name, each terminated; `extra` bytes of fields sit before the path buffer.
+std::vector<std::uint8_t> NamedReparseData(std::uint32_t tag, std::size_t extra, std::u16string_view substitute,
+                                           std::u16string_view print) {
+  const std::size_t sub = 2 * substitute.size(), prn = 2 * print.size(), buffer = 16 + extra;
+  std::vector<std::uint8_t> b(buffer + sub + 2 + prn + 2, 0);
+  Put16(b, 0, tag & 0xFFFF);
+  Put16(b, 2, tag >> 16);
+  Put16(b, 4, static_cast<std::uint32_t>(b.size() - 8));
+  Put16(b, 10, static_cast<std::uint32_t>(sub));
+  Put16(b, 12, static_cast<std::uint32_t>(sub + 2));
+  Put16(b, 14, static_cast<std::uint32_t>(prn));
+  for (std::size_t i = 0; i < substitute.size(); ++i) Put16(b, buffer + 2 * i, substitute[i]);
+  for (std::size_t i = 0; i < print.size(); ++i) Put16(b, buffer + sub + 2 + 2 * i, print[i]);
+  return b;
+}
+
+}  // namespace
+
+std::string NtfsModel::Key(std::string_view path) {
+  const std::string text(path);
+  std::string full(MAX_PATH, '\0');
+  DWORD length = GetFullPathNameA(text.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+  if (length >= full.size()) {
+    full.resize(length);
+    length = GetFullPathNameA(text.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+  }
+  full.resize(length < full.size() && length > 0 ? length : 0);
+  if (full.empty()) full = text;
+  CharUpperBuffA(full.data(), static_cast<DWORD>(full.size()));
+  while (full.size() > 3 && full.back() == '\\') full.pop_back();
+  return full;
+}
+
+NtfsModel::NtfsModel(Imports& imports) : m_imports(imports) {
+  {
+    Locked lock;
+    if (g_state) throw std::logic_error("NtfsModel: one model at a time");
+    g_state = new State();
+  }
+  auto hook = [&](const char* name, auto replacement, auto& previous) {
+    if (!imports.Has(name)) return;
+    void* old = imports.ReplaceRaw(name, reinterpret_cast<void*>(replacement));
+    previous = reinterpret_cast<std::remove_reference_t<decltype(previous)>>(old);
+    m_previous.emplace_back(name, old);
+  };
+  State& s = *g_state;
+  hook("CreateFileA", &ModelCreateFileA, s.create_file_a);
+  hook("CreateFileW", &ModelCreateFileW, s.create_file_w);
+  hook("CloseHandle", &ModelCloseHandle, s.close_handle);
+  hook("DeviceIoControl", &ModelDeviceIoControl, s.device_io_control);
+  hook("RemoveDirectoryA", &ModelRemoveDirectoryA, s.remove_directory_a);
+  hook("GetFileAttributesA", &ModelGetFileAttributesA, s.get_file_attributes_a);
+  hook("GetFileAttributesExA", &ModelGetFileAttributesExA, s.get_file_attributes_ex_a);
+  hook("FindFirstFileA", &ModelFindFirstFileA, s.find_first_file_a);
+  hook("FindNextFileA", &ModelFindNextFileA, s.find_next_file_a);
+  hook("FindClose", &ModelFindClose, s.find_close);
+  hook("GetVolumeInformationA", &ModelGetVolumeInformationA, s.get_volume_information_a);
+}
+
+NtfsModel::~NtfsModel() {
+  for (auto it = m_previous.rbegin(); it != m_previous.rend(); ++it) m_imports.ReplaceRaw(it->first, it->second);
+  Locked lock;
+  delete g_state;
+  g_state = nullptr;
+}
+
+void NtfsModel::DescribeDrive(char letter, std::string file_system_name) {
+  Locked lock;
+  g_state->drives[static_cast<char>(std::toupper(static_cast<unsigned char>(letter)))] = std::move(file_system_name);
+}
+
+void NtfsModel::RemoveMedium(char letter) {
+  Locked lock;
+  g_state->drives[static_cast<char>(std::toupper(static_cast<unsigned char>(letter)))] = std::nullopt;
+}
+
+void NtfsModel::Plant(const std::string& path, std::vector<std::uint8_t> data) {
+  const std::string key = Key(path);
+  const DWORD attributes = GetFileAttributesA(key.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) || !IsEmptyDirectory(key))
+    throw std::runtime_error("NtfsModel::Plant needs an existing empty directory: " + path);
+  if (data.size() < 8) throw std::runtime_error("NtfsModel::Plant: no reparse header");
+  Locked lock;
+  g_state->reparse[key] = std::move(data);
+}
+
+void NtfsModel::Forget(const std::string& path) {
+  const std::string key = Key(path);
+  Locked lock;
+  g_state->reparse.erase(key);
+}
+
+std::optional<std::vector<std::uint8_t>> NtfsModel::ReparseData(const std::string& path) const {
+  const std::string key = Key(path);
+  Locked lock;
+  const auto found = g_state->reparse.find(key);
+  if (found == g_state->reparse.end()) return std::nullopt;
+  return found->second;
+}
+
+std::vector<NtfsModel::SetRequest> NtfsModel::SetRequests() const {
+  Locked lock;
+  return g_state->requests;
+}
+
+std::vector<std::uint8_t> NtfsModel::MountPointData(std::u16string_view substitute_name,
+                                                    std::u16string_view print_name) {
+  return NamedReparseData(IO_REPARSE_TAG_MOUNT_POINT, 0, substitute_name, print_name);
+}
+
+std::vector<std::uint8_t> NtfsModel::SymbolicLinkData(std::u16string_view substitute_name,
+                                                      std::u16string_view print_name, bool relative) {
+  auto data = NamedReparseData(IO_REPARSE_TAG_SYMLINK, 4, substitute_name, print_name);
+  Put16(data, 16, relative ? 1 : 0);  // SYMLINK_FLAG_RELATIVE
+  return data;
+}
+
+}  // namespace harness

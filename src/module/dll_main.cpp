@@ -1,3 +1,46 @@
+// The exported entry points.
 #include <windows.h>
+#include <olectl.h>
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
+#include "module/module_state.h"
+#include "module/product_classes.h"
+#include "module/type_library.h"
+#include "win/boundary.h"
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+  switch (reason) {
+    case DLL_PROCESS_ATTACH:
+      qm::AttachModule(instance);
+      return qm::ModuleInitializationFailed() ? FALSE : TRUE;
+    case DLL_PROCESS_DETACH:
+      // When the process ends (reserved is set) other threads may have died
+      // holding locks; the system reclaims everything, so nothing is undone.
+      if (!reserved) qm::DetachModule();
+      return TRUE;
+    default:
+      return TRUE;
+  }
+}
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* out) {
+  return qm::ProductObjectMap().GetClassObject(clsid, iid, out);
+}
+
+STDAPI DllCanUnloadNow() { return qm::ModuleLockCount() == 0 ? S_OK : S_FALSE; }
+
+STDAPI DllRegisterServer() {
+  return qm::CallAtBoundary([]() -> HRESULT {
+    const HRESULT classes = qm::ProductObjectMap().RegisterClasses();
+    if (FAILED(classes)) return classes;
+    return qm::RegisterTypeLibrary(qm::MainModule());
+  });
+}
+
+STDAPI DllUnregisterServer() {
+  return qm::CallAtBoundary([]() -> HRESULT {
+    const HRESULT classes = qm::ProductObjectMap().UnregisterClasses();
+    if (FAILED(classes)) return classes;
+    qm::UnregisterTypeLibrary(qm::MainModule());
+    return S_OK;
+  });
+}

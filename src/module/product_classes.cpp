@@ -1,0 +1,24 @@
+#include "module/product_classes.h"
+
+#include "module/class_ids.h"
+
+namespace qm {
+namespace {
+
+// One row per class, in registration order: the folder extension first, then
+// the directory extension. A class joins with one line, e.g.
+//   ClassRow<CFolderShellExtension>(kClsidFolderShellExtension, &UpdateFolderShellExtensionRegistration,
+//                                   "Quorvane Marrowby Folder Shell Extension"),
+//   ClassRow<CDirectoryShellExtension>(kClsidDirectoryShellExtension, &UpdateDirectoryShellExtensionRegistration,
+//                                      "Quorvane Marrowby Directory Shell Extension"),
+constinit ObjectMapEntry g_rows[] = {
+    EndOfObjectMap(),
+};
+
+constinit ObjectMap g_object_map(g_rows);
+
+}  // namespace
+
+ObjectMap& ProductObjectMap() noexcept { return g_object_map; }
+
+}  // namespace qm

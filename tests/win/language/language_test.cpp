@@ -1,0 +1,288 @@
+// Choice of the language module while the DLL loads: copies of the built
+// main module sit in a temporary folder with the language modules a test
+// puts beside them, and the registry holds the settings it makes.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "core/status.h"
+#include "harness/imports.h"
+#include "harness/ledger.h"
+#include "module/language_module.h"
+#include "module/module_state.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+constexpr DWORD kUserLocaleInTests = 0x409;  // LANG=en_US.UTF-8
+
+std::string BinFolder() {
+  char path[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path, length);
+  return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+class TempFolder {
+ public:
+  TempFolder() {
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    static int counter = 0;
+    m_path = std::string(base) + "qm_language_" + std::to_string(GetCurrentProcessId()) + "_" +
+             std::to_string(++counter) + "\\";
+    CreateDirectoryA(m_path.c_str(), nullptr);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  ~TempFolder() {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((m_path + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((m_path + found.cFileName).c_str());
+      } while (FindNextFileA(search, &found));
+      FindClose(search);
+    }
+    RemoveDirectoryA(m_path.c_str());
+  }
+
+  // Copies a file of the build here under `name`; returns the new path.
+  std::string Put(const std::string& built_file, const std::string& name) const {
+    const std::string target = m_path + name;
+    EXPECT_TRUE(CopyFileA((BinFolder() + built_file).c_str(), target.c_str(), FALSE)) << built_file;
+    return target;
+  }
+  void Write(const std::string& name, const std::string& content) const {
+    HANDLE file = CreateFileA((m_path + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CloseHandle(file);
+  }
+  std::string Language(const std::string& built_file, int language) const {
+    return Put(built_file, "QuorvaneMarrowby.lang-" + std::to_string(language) + ".dll");
+  }
+  const std::string& path() const { return m_path; }
+
+ private:
+  std::string m_path;
+};
+
+// A value under the language setting key, removed again with the keys the
+// test had to make for it.
+class LocaleValue {
+ public:
+  LocaleValue(HKEY root, const char* name, DWORD type, const void* data, DWORD size) : m_root(root), m_name(name) {
+    const char* parts[] = {"SOFTWARE\\Quorvane", "SOFTWARE\\Quorvane\\Marrowby", qm::kLanguageSettingKey};
+    for (const char* part : parts) {
+      HKEY key = nullptr;
+      DWORD disposition = 0;
+      EXPECT_EQ(RegCreateKeyExA(root, part, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, &disposition), ERROR_SUCCESS);
+      if (disposition == REG_CREATED_NEW_KEY) m_created.insert(m_created.begin(), part);
+      if (part == parts[2]) EXPECT_EQ(RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
+      RegCloseKey(key);
+    }
+  }
+  static LocaleValue Dword(HKEY root, const char* name, DWORD value) {
+    return LocaleValue(root, name, REG_DWORD, &value, sizeof value);
+  }
+  static LocaleValue Text(HKEY root, const char* name, const std::string& text) {
+    return LocaleValue(root, name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+  }
+  LocaleValue(LocaleValue&& other) noexcept
+      : m_root(other.m_root), m_name(std::move(other.m_name)), m_created(std::move(other.m_created)) {
+    other.m_root = nullptr;
+  }
+  ~LocaleValue() {
+    if (!m_root) return;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(m_root, qm::kLanguageSettingKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+      RegDeleteValueA(key, m_name.c_str());
+      RegCloseKey(key);
+    }
+    for (const std::string& made : m_created) RegDeleteKeyA(m_root, made.c_str());
+  }
+
+ private:
+  HKEY m_root;
+  std::string m_name;
+  std::vector<std::string> m_created;  // innermost first
+};
+
+class Library {
+ public:
+  explicit Library(const std::string& path) : m_module(LoadLibraryA(path.c_str())) {}
+  Library(const Library&) = delete;
+  Library& operator=(const Library&) = delete;
+  ~Library() {
+    if (m_module) FreeLibrary(m_module);
+  }
+  HMODULE get() const { return m_module; }
+  template <class F>
+  F* Internal(const char* name) const {
+    auto* found = reinterpret_cast<F*>(reinterpret_cast<void*>(GetProcAddress(m_module, name)));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+  }
+
+ private:
+  HMODULE m_module;
+};
+
+bool IsLoaded(const std::string& path) { return GetModuleHandleA(path.c_str()) != nullptr; }
+
+bool HasSettings(HKEY root) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, qm::kLanguageSettingKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  DWORD values = 0;
+  RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr, nullptr);
+  RegCloseKey(key);
+  return values != 0;
+}
+
+class LanguageSelection : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(GetUserDefaultLCID(), kUserLocaleInTests);
+    ASSERT_FALSE(HasSettings(HKEY_CURRENT_USER) || HasSettings(HKEY_LOCAL_MACHINE)) << "language settings left over";
+    m_main = m_folder.Put("QuorvaneMarrowby.dll", "QuorvaneMarrowby.dll");
+    m_german = m_folder.Language("QuorvaneMarrowby.lang-1031.dll", 1031);
+    m_english = m_folder.Language("QuorvaneMarrowby.lang-1031.dll", 1033);
+    m_russian = m_folder.Language("QuorvaneMarrowby.lang-1031.dll", 1049);
+  }
+
+  // The language modules that a fresh load of the main module keeps loaded.
+  std::vector<std::string> ChosenModules() const {
+    Library main(m_main);
+    EXPECT_NE(main.get(), nullptr);
+    std::vector<std::string> chosen;
+    for (const std::string* path : {&m_german, &m_english, &m_russian})
+      if (IsLoaded(*path)) chosen.push_back(path->substr(path->find_last_of('\\') + 1));
+    return chosen;
+  }
+
+  using Names = std::vector<std::string>;
+  TempFolder m_folder;
+  std::string m_main, m_german, m_english, m_russian;
+};
+
+TEST_F(LanguageSelection, WithoutSettingsTheUserLocaleNamesTheModuleAndUnloadReleasesIt) {
+  EXPECT_EQ(ChosenModules(), Names{"QuorvaneMarrowby.lang-1033.dll"});
+  EXPECT_FALSE(IsLoaded(m_english));
+
+  DeleteFileA(m_english.c_str());
+  EXPECT_EQ(ChosenModules(), Names{});
+}
+
+TEST_F(LanguageSelection, TheUserKeyComesFirstAndEitherOfItsValuesEndsTheSearch) {
+  const auto machine = LocaleValue::Dword(HKEY_LOCAL_MACHINE, "QuorvaneMarrowby", 1031);
+  {
+    const auto user_default = LocaleValue::Dword(HKEY_CURRENT_USER, "Default", 1049);
+    EXPECT_EQ(ChosenModules(), Names{"QuorvaneMarrowby.lang-1049.dll"});
+
+    // Each load reads the setting afresh; the module's own value beats "Default".
+    const auto user_own = LocaleValue::Dword(HKEY_CURRENT_USER, "QuorvaneMarrowby", 1033);
+    EXPECT_EQ(ChosenModules(), Names{"QuorvaneMarrowby.lang-1033.dll"});
+  }
+  EXPECT_EQ(ChosenModules(), Names{"QuorvaneMarrowby.lang-1031.dll"});
+}
+
+TEST_F(LanguageSelection, OnlyDwordValuesCountAndOnlyTheirLanguagePart) {
+  // Four bytes with the terminator, as long as a DWORD: only the type tells.
+  const auto user_text = LocaleValue::Text(HKEY_CURRENT_USER, "QuorvaneMarrowby", "104");
+  {
+    const auto machine = LocaleValue::Dword(HKEY_LOCAL_MACHINE, "Default", 0x00010407);
+    EXPECT_EQ(ChosenModules(), Names{"QuorvaneMarrowby.lang-1031.dll"});
+  }
+  EXPECT_EQ(ChosenModules(), Names{"QuorvaneMarrowby.lang-1033.dll"});
+}
+
+TEST_F(LanguageSelection, TheProductVersionMustMatchTheFileVersionNeedNot) {
+  m_folder.Language("qm_test_lang_newer_product.dll", 1033);
+  EXPECT_EQ(ChosenModules(), Names{});
+  m_folder.Language("qm_test_lang_unversioned.dll", 1033);
+  EXPECT_EQ(ChosenModules(), Names{});
+  m_folder.Language("qm_test_lang_file_version.dll", 1033);
+  EXPECT_EQ(ChosenModules(), Names{"QuorvaneMarrowby.lang-1033.dll"});
+  m_folder.Write("QuorvaneMarrowby.lang-1033.dll", "MZ but not a module");
+  EXPECT_EQ(ChosenModules(), Names{});
+}
+
+std::string Message(HMODULE module, DWORD id) {
+  char* text = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS, module, id,
+      MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string message(text ? text : "", length);
+  LocalFree(text);
+  return message;
+}
+
+TEST(LanguageModuleInUse, StringsComeOnlyFromItWhileMessagesComeFromTheMainModule) {
+  // A copy of the test module exposes the module object of its own load.
+  TempFolder folder;
+  const std::string main_path = folder.Put("qm_testable.dll", "QuorvaneMarrowby.dll");
+  const std::string language_path = folder.Language("qm_test_lang_missing_string.dll", 1033);
+  Library main(main_path);
+  ASSERT_NE(main.get(), nullptr);
+  const HMODULE main_module = main.Internal<HMODULE()>("_ZN2qm10MainModuleEv")();
+  const HMODULE resource_module = main.Internal<HMODULE()>("_ZN2qm14ResourceModuleEv")();
+  auto* load_string = main.Internal<std::string(UINT)>("_ZN2qm18LoadResourceStringB5cxx11Ej");
+  EXPECT_EQ(main_module, main.get());
+  ASSERT_EQ(resource_module, GetModuleHandleA(language_path.c_str()));
+
+  EXPECT_EQ(load_string(IDS_PROJNAME), "Quorvane Marrowby Testmodul");
+  try {
+    load_string(IDS_PASTE_SOFT_LINKS);
+    ADD_FAILURE() << "string 105 loaded although the language module lacks it";
+  } catch (const qm::CAtlException& e) {
+    EXPECT_EQ(static_cast<std::uint32_t>(e.status()), 0x80070716u);  // ERROR_RESOURCE_NAME_NOT_FOUND
+  }
+  EXPECT_EQ(qm::LoadModuleString(main_module, IDS_PASTE_SOFT_LINKS), "Paste as Soft Link\nPaste as Soft Links\n");
+
+  EXPECT_EQ(Message(main_module, 0x82010001), "Generic error\r\n");
+  EXPECT_EQ(Message(resource_module, 0x82010001), "");
+}
+
+// The load itself, seen from inside the module: the main module's manifest
+// context is active around it and everything taken is given back.
+TEST(LoadLanguageModule, LoadsInTheManifestContextAndKeepsOnlyAMatchingModule) {
+  TempFolder folder;
+  const std::string main_path = folder.Put("QuorvaneMarrowby.dll", "QuorvaneMarrowby.dll");
+  const std::string language_path = folder.Language("qm_test_lang_newer_product.dll", 1033);
+  const HMODULE main = LoadLibraryA(main_path.c_str());  // refuses the module itself while it loads
+  ASSERT_NE(main, nullptr);
+  ASSERT_FALSE(IsLoaded(language_path));
+  harness::Imports imports(GetModuleHandleA("qm_testable.dll"));
+  harness::ledger::Install(imports);
+
+  harness::ledger::Forget();
+  imports.StartRecording();
+  EXPECT_FALSE(qm::LoadLanguageModule(main));
+  std::vector<std::string> calls = imports.StopRecording();
+  const std::vector<std::string> wanted = {"CreateActCtxA", "ActivateActCtx", "LoadLibraryExA", "DeactivateActCtx",
+                                           "ReleaseActCtx", "GetFileVersionInfoSizeA", "FreeLibrary"};
+  std::erase_if(calls, [&](const std::string& call) { return std::find(wanted.begin(), wanted.end(), call) == wanted.end(); });
+  calls.erase(std::unique(calls.begin(), calls.end()), calls.end());
+  EXPECT_EQ(calls, wanted);
+  EXPECT_EQ(harness::ledger::Open(), std::vector<std::string>{});
+  EXPECT_FALSE(IsLoaded(language_path));
+
+  folder.Language("qm_test_lang_file_version.dll", 1033);
+  imports.FailCall("CreateActCtxA", 1, ERROR_OUTOFMEMORY);  // the load goes ahead without a context
+  harness::ledger::Forget();
+  qm::UniqueLibrary chosen = qm::LoadLanguageModule(main);
+  EXPECT_TRUE(imports.FaultFired());
+  EXPECT_EQ(chosen.get(), GetModuleHandleA(language_path.c_str()));
+  EXPECT_EQ(harness::ledger::Open().size(), 1u);  // the module handed out
+  chosen.reset();
+  EXPECT_FALSE(IsLoaded(language_path));
+  FreeLibrary(main);
+}
+
+}  // namespace

@@ -83,6 +83,9 @@ TEST_F(FullPathLimit, AFullPathOf259CharactersFitsOneMoreRaises) {
   EXPECT_EQ(qm::GetFullPath(fits), deep + "\\" + fits);
   EXPECT_EQ((deep + "\\" + fits).size(), 259u);
   EXPECT_EQ(StatusOf([&] { qm::GetFullPath(fits + "n"); }), kTooLong);
+  // Windows answers a result that does not fit with the size it needs.
+  imports.FailCall("GetFullPathNameA", 1, ERROR_SUCCESS, MAX_PATH + 1);
+  EXPECT_EQ(StatusOf([] { qm::GetFullPath("x"); }), kTooLong);
   EXPECT_EQ(qm::GetFullPath("..\\x\\.\\y"), scratch + "\\x\\y");
 }
 

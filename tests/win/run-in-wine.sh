@@ -5,5 +5,7 @@ set -eu
 export WINEPREFIX=$(realpath -m "$1"); shift
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8
-exec /usr/lib/wine/wine64 "$@"
+# Wine takes its user locale (here English, United States: 0x409) from the
+# name itself, also when the host has not generated that locale; passing it
+# through env keeps bash from warning that it cannot switch to it.
+exec env LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 /usr/lib/wine/wine64 "$@"

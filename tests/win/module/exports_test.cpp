@@ -1,0 +1,68 @@
+// The shipped DLL as a client sees it: through its exported entry points.
+#include <windows.h>
+#include <objbase.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "module_test_support.h"
+
+namespace {
+
+using module_tests::BinFolder;
+using module_tests::Library;
+
+using GetClassObjectFunction = HRESULT WINAPI(REFCLSID, REFIID, void**);
+using ServerFunction = HRESULT WINAPI();
+
+constexpr CLSID kUnknownClsid = {0x3C0B9A5F, 0x7E2D, 0x4F18, {0x9A, 0x64, 0x21, 0x5D, 0x8C, 0x03, 0xB7, 0xE9}};
+constexpr char kLibraryKey[] = "TypeLib\\{D7C1A5E2-3B84-4F60-B2D9-6E0F4A91C358}";
+
+std::string DefaultValue(const std::string& key) {
+  char value[MAX_PATH * 2] = {};
+  LONG size = sizeof value;
+  if (RegQueryValueA(HKEY_CLASSES_ROOT, key.c_str(), value, &size) != ERROR_SUCCESS) return "(missing)";
+  return value;
+}
+
+bool KeyExists(const std::string& key) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+  RegCloseKey(opened);
+  return true;
+}
+
+TEST(Exports, UnknownClassesAndMissingPointersAreRefused) {
+  Library dll(BinFolder() + "QuorvaneMarrowby.dll");
+  ASSERT_NE(dll.get(), nullptr);
+  auto* get_class_object = dll.Export<GetClassObjectFunction>("DllGetClassObject");
+  auto* can_unload_now = dll.Export<ServerFunction>("DllCanUnloadNow");
+  ASSERT_TRUE(get_class_object && can_unload_now);
+
+  void* out = &out;
+  EXPECT_EQ(get_class_object(kUnknownClsid, IID_IClassFactory, &out), CLASS_E_CLASSNOTAVAILABLE);
+  EXPECT_EQ(out, nullptr);
+  EXPECT_EQ(get_class_object(kUnknownClsid, IID_IClassFactory, nullptr), E_POINTER);
+  EXPECT_EQ(can_unload_now(), S_OK);
+}
+
+TEST(Exports, RegistrationWritesAndRemovesTheTypeLibrary) {
+  Library dll(BinFolder() + "QuorvaneMarrowby.dll");
+  ASSERT_NE(dll.get(), nullptr);
+  auto* register_server = dll.Export<ServerFunction>("DllRegisterServer");
+  auto* unregister_server = dll.Export<ServerFunction>("DllUnregisterServer");
+  ASSERT_TRUE(register_server && unregister_server);
+  ASSERT_FALSE(KeyExists(kLibraryKey)) << "type library registered before the test";
+
+  ASSERT_EQ(register_server(), S_OK);
+  const std::string version = std::string(kLibraryKey) + "\\1.0";
+  EXPECT_EQ(DefaultValue(version), "Quorvane Marrowby Module 1.0 Type Library");
+  EXPECT_EQ(DefaultValue(version + "\\409\\win64"), dll.path());
+  EXPECT_EQ(DefaultValue(version + "\\HELPDIR"), BinFolder());
+
+  EXPECT_EQ(unregister_server(), S_OK);
+  EXPECT_FALSE(KeyExists(kLibraryKey));
+}
+
+}  // namespace

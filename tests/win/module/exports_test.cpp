@@ -65,4 +65,26 @@ TEST(Exports, RegistrationWritesAndRemovesTheTypeLibrary) {
   EXPECT_FALSE(KeyExists(kLibraryKey));
 }
 
+TEST(Exports, AReloadedModuleStartsFresh) {
+  // A copy of the test module, whose lock count the test can raise directly.
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string copy = std::string(temp) + "qm_reloaded_" + std::to_string(GetCurrentProcessId()) + ".dll";
+  ASSERT_TRUE(CopyFileA((BinFolder() + "qm_testable.dll").c_str(), copy.c_str(), FALSE));
+  {
+    Library first(copy);
+    ASSERT_NE(first.get(), nullptr);
+    auto* lock_module = first.Export<LONG()>("_ZN2qm10LockModuleEv");
+    ASSERT_NE(lock_module, nullptr);
+    EXPECT_EQ(lock_module(), 1);
+    EXPECT_EQ(first.Export<ServerFunction>("DllCanUnloadNow")(), S_FALSE);
+  }
+  {
+    Library second(copy);
+    ASSERT_NE(second.get(), nullptr);
+    EXPECT_EQ(second.Export<ServerFunction>("DllCanUnloadNow")(), S_OK);
+  }
+  DeleteFileA(copy.c_str());
+}
+
 }  // namespace

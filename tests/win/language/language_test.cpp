@@ -247,6 +247,9 @@ TEST(LanguageModuleInUse, StringsComeOnlyFromItWhileMessagesComeFromTheMainModul
 
   EXPECT_EQ(Message(main_module, 0x82010001), "Generic error\r\n");
   EXPECT_EQ(Message(resource_module, 0x82010001), "");
+  auto* format_error_text = main.Internal<std::string(qm::Status, bool)>("_ZN2qm15FormatErrorTextB5cxx11Eib");
+  EXPECT_EQ(format_error_text(static_cast<qm::Status>(0x82010001), true), "Generic error\r\n");
+  EXPECT_EQ(format_error_text(static_cast<qm::Status>(0xA20101C4), true), "Fehler 0xa20101c4");
 }
 
 // The load itself, seen from inside the module: the main module's manifest

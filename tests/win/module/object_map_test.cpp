@@ -148,10 +148,6 @@ TEST_F(ObjectMapTest, ClientsOfClassObjectsAndInstancesAndServerLocksKeepTheModu
   qm::ComPtr<IPersist> instance;
   ASSERT_EQ(raw->CreateInstance(nullptr, IID_IPersist, instance.put_void()), S_OK);
   EXPECT_EQ(CanUnloadNow(), S_FALSE);
-  CLSID id{};
-  EXPECT_EQ(instance->GetClassID(&id), S_OK);
-  EXPECT_TRUE(IsEqualCLSID(id, kTestClsid));
-  EXPECT_EQ(instance->GetClassID(nullptr), E_POINTER);
   qm::ComPtr<IOleWindow> window;
   EXPECT_EQ(instance.As(window), S_OK);
   qm::ComPtr<IUnknown> identity_a, identity_b;

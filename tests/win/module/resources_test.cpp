@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -57,31 +56,6 @@ std::vector<std::string> LanguageModules() {
   while (FindNextFileA(search, &entry));
   FindClose(search);
   return found;
-}
-
-TEST(MainModuleResources, StringTable) {
-  Library dll(BinFolder() + "QuorvaneMarrowby.dll", kAsData);
-  ASSERT_NE(dll.get(), nullptr);
-  const std::map<UINT, std::wstring> expected = {
-      {IDS_PROJNAME, L"Quorvane Marrowby Module"},
-      {IDS_ERROR_CAPTION, L"Error"},
-      {IDS_ERROR_FALLBACK, L"Error 0x%08x"},
-      {IDS_CREATE_SOFT_LINKS_HERE, L"Create S&oft Link Here\nCreate S&oft Links Here\n"},
-      {IDS_CREATE_HARD_LINKS_HERE, L"Create &Hard Link\nCreate &Hard Links Here\n"},
-      {IDS_PASTE_SOFT_LINKS, L"Paste as Soft Link\nPaste as Soft Links\n"},
-      {IDS_PASTE_HARD_LINKS, L"Paste as Hard Link\nPaste as Hard Links\n"},
-      {IDS_SOFT_LINK_NAME, L"Soft Link to %s"},
-      {IDS_HARD_LINK_NAME, L"Hard Link to %s"},
-      {IDS_VERB_CREATE_SOFT_LINKS, L"Create Soft Links\nCreate Soft Links\n"},
-      {IDS_VERB_PASTE_SOFT_LINKS, L"Paste as Soft Links\nPaste as Soft Links\n"},
-      {IDS_VERB_CREATE_HARD_LINKS, L"Create Hard Links\nCreate Hard Links\n"},
-      {IDS_VERB_PASTE_HARD_LINKS, L"Paste as Hard Links\nPaste as Hard Links\n"},
-      {IDS_COLUMN_SOFT_LINK_TARGET, L"Soft Link Target\nDisplays target of a soft link\n"},
-      {IDS_COLUMN_SOFT_LINK_TIP, L"Soft Link Target\nDisplays target of a soft link\nSoft Link Target: %ls\n"},
-      {IDS_COLUMN_HARD_LINKS, L"Hard Links\nDisplays number of hard links\n"},
-      {IDS_COLUMN_HARD_LINK_TIP, L"Hard Links\nDisplays number of hard links\nHard Link Count: %d\n"},
-  };
-  for (const auto& [id, text] : expected) EXPECT_EQ(String(dll.get(), id), text) << "string " << id;
 }
 
 TEST(MainModuleResources, MessageTableManifestAndVersion) {

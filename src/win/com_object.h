@@ -22,7 +22,8 @@
 //   outer one. A constructor that raises gives E_OUTOFMEMORY.
 // - Every instance holds one module lock from construction to destruction.
 // - To hand itself out, an object calls QueryInterface through one of its
-//   interfaces: `static_cast<IContextMenu*>(this)->QueryInterface(...)`.
+//   interfaces: `static_cast<IContextMenu*>(this)->QueryInterface(...)`; not
+//   from its constructor, which runs before the IUnknown part exists.
 #pragma once
 
 #include <unknwn.h>

@@ -1,5 +1,6 @@
 #include "module/product_classes.h"
 
+#include "directory_extension/directory_shell_extension.h"
 #include "module/class_ids.h"
 
 namespace qm {
@@ -12,6 +13,8 @@ namespace {
 //   ClassRow<CDirectoryShellExtension>(kClsidDirectoryShellExtension, &UpdateDirectoryShellExtensionRegistration,
 //                                      "Quorvane Marrowby Directory Shell Extension"),
 constinit ObjectMapEntry g_rows[] = {
+    ClassRow<CDirectoryShellExtension>(kClsidDirectoryShellExtension, nullptr,
+                                       "Quorvane Marrowby Directory Shell Extension"),
     EndOfObjectMap(),
 };
 

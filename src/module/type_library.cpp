@@ -7,6 +7,7 @@
 #include "core/module_names.h"
 #include "module/module_file_name.h"
 #include "win/com_ptr.h"
+#include "win/boundary.h"
 #include "win/errors.h"
 #include "win/text.h"
 
@@ -48,6 +49,12 @@ HRESULT UnregisterTypeLibrary(HMODULE module) {
       UnRegisterTypeLib(identity.guid, identity.wMajorVerNum, identity.wMinorVerNum, identity.lcid, identity.syskind);
   RaiseIfFailed(result);
   return result;
+}
+
+HRESULT GetClassTypeInfo(HMODULE module, REFCLSID clsid, ITypeInfo** out) noexcept {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  return CallAtBoundary([&] { return LoadModuleTypeLibrary(module).library->GetTypeInfoOfGuid(clsid, out); });
 }
 
 }  // namespace qm

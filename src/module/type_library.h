@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <oaidl.h>
 
 namespace qm {
 
@@ -13,5 +14,9 @@ HRESULT RegisterTypeLibrary(HMODULE module);
 // Removes the registration of the library's identifier, version, locale and
 // system kind. Raises failures; returns the removal's success status.
 HRESULT UnregisterTypeLibrary(HMODULE module);
+
+// The type information of coclass `clsid` from the module's type library,
+// for IProvideClassInfo.
+HRESULT GetClassTypeInfo(HMODULE module, REFCLSID clsid, ITypeInfo** out) noexcept;
 
 }  // namespace qm

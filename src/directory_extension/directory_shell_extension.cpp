@@ -1,0 +1,50 @@
+#include "directory_extension/directory_shell_extension.h"
+
+#include "core/link_menu.h"
+#include "directory_extension/link_commands.h"
+#include "directory_extension/selection.h"
+#include "module/class_ids.h"
+#include "module/module_state.h"
+#include "module/type_library.h"
+#include "win/boundary.h"
+
+namespace qm {
+
+STDMETHODIMP CDirectoryShellExtension::QueryContextMenu(HMENU menu, UINT index_menu, UINT id_first, UINT, UINT) {
+  return CallAtBoundary([&] {
+    AddLinkMenuEntries(menu, index_menu, id_first, m_sFolderPath, m_ItemPathArray);
+    return MAKE_HRESULT(SEVERITY_SUCCESS, 0, kLinkCommandCount);
+  });
+}
+
+STDMETHODIMP CDirectoryShellExtension::InvokeCommand(CMINVOKECOMMANDINFO* info) {
+  return InvokeLinkCommand(info, m_sFolderPath, m_ItemPathArray);
+}
+
+STDMETHODIMP CDirectoryShellExtension::GetCommandString(UINT_PTR id, UINT type, UINT*, CHAR* name, UINT size) {
+  return GetLinkCommandString(id, type, name, size);
+}
+
+STDMETHODIMP CDirectoryShellExtension::SetSite(IUnknown* site) {
+  m_site = ComPtr<IUnknown>(site);
+  return S_OK;
+}
+
+STDMETHODIMP CDirectoryShellExtension::GetSite(REFIID iid, void** out) {
+  if (!out) return E_POINTER;
+  if (!m_site) {
+    *out = nullptr;
+    return E_FAIL;
+  }
+  return m_site->QueryInterface(iid, out);
+}
+
+STDMETHODIMP CDirectoryShellExtension::Initialize(PCIDLIST_ABSOLUTE folder, IDataObject* data, HKEY) {
+  return CallAtBoundary([&] { ReadShellSelection(folder, data, m_sFolderPath, m_ItemPathArray); });
+}
+
+STDMETHODIMP CDirectoryShellExtension::GetClassInfo(ITypeInfo** out) {
+  return GetClassTypeInfo(MainModule(), kClsidDirectoryShellExtension, out);
+}
+
+}  // namespace qm

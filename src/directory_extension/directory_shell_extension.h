@@ -1,0 +1,42 @@
+// CDirectoryShellExtension: the class Explorer creates for directories and
+// drives. One object answers the menu, drag-and-drop and site roles.
+#pragma once
+
+#include <windows.h>
+#include <shlobj.h>
+#include <ocidl.h>
+
+#include "core/path_list.h"
+#include "win/com_object.h"
+#include "win/com_ptr.h"
+
+namespace qm {
+
+class CDirectoryShellExtension
+    : public ComClass<IContextMenu, IObjectWithSite, IShellExtInit, IProvideClassInfo> {
+ public:
+  CDirectoryShellExtension() = default;
+  virtual ~CDirectoryShellExtension() = default;
+
+  // IContextMenu
+  STDMETHODIMP QueryContextMenu(HMENU menu, UINT index_menu, UINT id_first, UINT id_last, UINT flags) override;
+  STDMETHODIMP InvokeCommand(CMINVOKECOMMANDINFO* info) override;
+  STDMETHODIMP GetCommandString(UINT_PTR id, UINT type, UINT* reserved, CHAR* name, UINT size) override;
+
+  // IObjectWithSite
+  STDMETHODIMP SetSite(IUnknown* site) override;
+  STDMETHODIMP GetSite(REFIID iid, void** out) override;
+
+  // IShellExtInit
+  STDMETHODIMP Initialize(PCIDLIST_ABSOLUTE folder, IDataObject* data, HKEY program_key) override;
+
+  // IProvideClassInfo
+  STDMETHODIMP GetClassInfo(ITypeInfo** out) override;
+
+ private:
+  ComPtr<IUnknown> m_site;
+  Path m_sFolderPath;         // the drop folder; empty for a context menu
+  PathList m_ItemPathArray;   // the dragged or selected items, in order
+};
+
+}  // namespace qm

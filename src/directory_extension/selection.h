@@ -1,0 +1,17 @@
+// The shell's selection as IShellExtInit::Initialize hands it over.
+#pragma once
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "core/path_list.h"
+
+namespace qm {
+
+// Fills `folder` with the full path of the folder `folder_list` names (empty
+// without one, or for a folder outside the file system) and `items` with the
+// full paths of the data object's CF_HDROP names, in order. Raises when a full
+// path cannot be made; the items read before stay in the list.
+void ReadShellSelection(PCIDLIST_ABSOLUTE folder_list, IDataObject* data, Path& folder, PathList& items);
+
+}  // namespace qm

@@ -1,0 +1,73 @@
+// Drives CDirectoryShellExtension as Explorer does: through the shipped DLL's
+// class object, with its imports intercepted (ledger, NTFS model, recorded
+// change notifications and message boxes) and a scratch folder on drive D:.
+#pragma once
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "harness/imports.h"
+#include "harness/ledger.h"
+#include "harness/ntfs_model.h"
+#include "shell_fakes.h"
+#include "win/com_ptr.h"
+
+namespace extension_test {
+
+bool Exists(const std::string& path);
+void MakeDirectory(const std::string& path);
+void MakeFile(const std::string& path);
+void RemoveTree(const std::string& path);
+DWORD LinkCount(const std::string& path);
+std::wstring Wide(const std::string& text);
+
+// What the module told the shell and the user.
+struct Observed {
+  std::vector<std::string> notified;  // "<event> <path>" per SHChangeNotify
+  std::vector<std::string> boxes;     // text of each message box
+};
+Observed& observed();
+
+class ShippedDll {
+ public:
+  ShippedDll();
+  ~ShippedDll();
+  HMODULE module = nullptr;
+};
+
+class DirectoryExtension : public ::testing::Test {
+ protected:
+  DirectoryExtension();
+  ~DirectoryExtension() override;
+  void TearDown() override;
+
+  std::string At(const std::string& name) const { return scratch + "\\" + name; }
+
+  // A new object, initialised with a drop folder (empty: none) and items.
+  qm::ComPtr<IContextMenu> Create();
+  HRESULT Initialize(IContextMenu* menu, const std::string& folder, const std::vector<std::string>& items);
+  qm::ComPtr<IContextMenu> Dropped(const std::string& folder, const std::vector<std::string>& items);
+  qm::ComPtr<IContextMenu> ContextMenuOn(const std::vector<std::string>& items);
+
+  // QueryContextMenu on a fresh menu holding `host_items` (identifiers) and
+  // the texts it ends up with, "<id>:<text>" in menu order.
+  std::vector<std::string> MenuOf(IContextMenu* menu, UINT index_menu = 0, UINT id_first = 100,
+                                  std::vector<UINT> host_items = {}, HRESULT* result = nullptr);
+
+  HRESULT Invoke(IContextMenu* menu, UINT offset, HWND window = nullptr, DWORD mask = 0);
+
+  ShippedDll dll;
+  harness::Imports imports{dll.module};
+  struct LedgerFirst {
+    explicit LedgerFirst(harness::Imports& imports);
+  } ledger_first{imports};
+  harness::NtfsModel model{imports};
+  std::string scratch;
+};
+
+}  // namespace extension_test

@@ -10,9 +10,10 @@
 
 namespace qm {
 
-STDMETHODIMP CDirectoryShellExtension::QueryContextMenu(HMENU menu, UINT index_menu, UINT id_first, UINT, UINT) {
+STDMETHODIMP CDirectoryShellExtension::QueryContextMenu(HMENU menu, UINT index_menu, UINT id_first, UINT id_last,
+                                                        UINT) {
   return CallAtBoundary([&] {
-    AddLinkMenuEntries(menu, index_menu, id_first, m_sFolderPath, m_ItemPathArray);
+    AddLinkMenuEntries(menu, index_menu, id_first, id_last, m_sFolderPath, m_ItemPathArray);
     return MAKE_HRESULT(SEVERITY_SUCCESS, 0, kLinkCommandCount);
   });
 }

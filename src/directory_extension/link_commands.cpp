@@ -52,13 +52,15 @@ void CreateLink(LinkCommand command, const Path& source, const Path& destination
 
 }  // namespace
 
-void AddLinkMenuEntries(HMENU menu, UINT index_menu, UINT id_first, const Path& folder, const PathList& items) {
+void AddLinkMenuEntries(HMENU menu, UINT index_menu, UINT id_first, UINT id_last, const Path& folder,
+                        const PathList& items) {
   WindowsLinkMenuFacts facts(menu);
   for (const LinkMenuEntry& entry : ChooseLinkMenuEntries(folder, items, static_cast<int>(index_menu), facts)) {
+    const UINT id = id_first + static_cast<UINT>(entry.command);
+    if (id < id_first || id > id_last) continue;
     const std::string texts = LoadResourceString(MenuTextStringId(entry.command));
     const std::string text(PickText(texts, entry.text_index));
-    InsertMenuA(menu, static_cast<UINT>(entry.position), MF_BYPOSITION | MF_STRING,
-                id_first + static_cast<UINT>(entry.command), text.c_str());
+    InsertMenuA(menu, static_cast<UINT>(entry.position), MF_BYPOSITION | MF_STRING, id, text.c_str());
   }
 }
 

@@ -10,9 +10,12 @@
 namespace qm {
 
 // Inserts the entry (at most one in practice) that the selection earns into
-// `menu`, with identifiers idCmdFirst + command offset. Raises when the volume
-// or the clipboard cannot be read, before anything is inserted.
-void AddLinkMenuEntries(HMENU menu, UINT index_menu, UINT id_first, const Path& folder, const PathList& items);
+// `menu`, with identifiers idCmdFirst + command offset; an entry whose
+// identifier would lie beyond `id_last` is left out rather than collide with
+// another handler's. Raises when the volume or the clipboard cannot be read,
+// before anything is inserted.
+void AddLinkMenuEntries(HMENU menu, UINT index_menu, UINT id_first, UINT id_last, const Path& folder,
+                        const PathList& items);
 
 // Creates the links of `command`, appending each new link to `created`. The
 // drag commands link `items` into `folder`; the paste commands link the

@@ -136,10 +136,11 @@ qm::ComPtr<IContextMenu> DirectoryExtension::ContextMenuOn(const std::vector<std
 }
 
 std::vector<std::string> DirectoryExtension::MenuOf(IContextMenu* menu, UINT index_menu, UINT id_first,
-                                                    std::vector<UINT> host_items, HRESULT* result) {
+                                                    std::vector<UINT> host_items, HRESULT* result,
+                                                    UINT id_count) {
   HMENU popup = CreatePopupMenu();
   for (UINT id : host_items) AppendMenuA(popup, MF_STRING, id, ("host " + std::to_string(id)).c_str());
-  const HRESULT status = menu->QueryContextMenu(popup, index_menu, id_first, id_first + 100, CMF_NORMAL);
+  const HRESULT status = menu->QueryContextMenu(popup, index_menu, id_first, id_first + id_count - 1, CMF_NORMAL);
   if (result) {
     *result = status;
   } else {

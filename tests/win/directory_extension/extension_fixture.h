@@ -58,7 +58,7 @@ class DirectoryExtension : public ::testing::Test {
   // QueryContextMenu on a fresh menu holding `host_items` (identifiers) and
   // the texts it ends up with, "<id>:<text>" in menu order.
   std::vector<std::string> MenuOf(IContextMenu* menu, UINT index_menu = 0, UINT id_first = 100,
-                                  std::vector<UINT> host_items = {}, HRESULT* result = nullptr);
+                                  std::vector<UINT> host_items = {}, HRESULT* result = nullptr, UINT id_count = 100);
 
   HRESULT Invoke(IContextMenu* menu, UINT offset, HWND window = nullptr, DWORD mask = 0);
 

@@ -31,6 +31,9 @@ TEST_F(DirectoryExtension, DraggedFilesOfferHardLinksOnlyOnTheirOwnDrive) {
   EXPECT_EQ(MenuOf(three.get(), 0, 50), (Entries{"52:Create &Hard Links Here"}));
   auto one = Dropped(At("Links"), {At("a.txt")});
   EXPECT_EQ(MenuOf(one.get(), 0, 50), (Entries{"52:Create &Hard Link"}));
+  // A host range too small for the entry's identifier gets no entry, and four are still reserved.
+  EXPECT_EQ(MenuOf(one.get(), 0, 50, {}, nullptr, 2), Entries{});
+  EXPECT_EQ(MenuOf(one.get(), 0, 50, {}, nullptr, 3), (Entries{"52:Create &Hard Link"}));
 
   char temp[MAX_PATH], file[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);

@@ -10,43 +10,13 @@
 #include "core/status.h"
 #include "harness/imports.h"
 #include "harness/ledger.h"
+#include "harness/test_files.h"
 #include "links/clipboard_file_list.h"
 
 namespace {
 
-// Puts `names` on the clipboard as Explorer does: wide CF_HDROP, plus the
-// preferred drop effect.
 void PutFileList(const std::vector<std::wstring>& names, DWORD effect = DROPEFFECT_COPY) {
-  std::size_t chars = 2;  // the list ends with an empty name
-  for (const auto& n : names) chars += n.size() + 1;
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + chars * sizeof(wchar_t));
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = TRUE;
-  auto* text = reinterpret_cast<wchar_t*>(drop + 1);
-  for (const auto& n : names) {
-    wcscpy(text, n.c_str());
-    text += n.size() + 1;
-  }
-  GlobalUnlock(memory);
-  HGLOBAL effect_memory = GlobalAlloc(GMEM_MOVEABLE, sizeof(DWORD));
-  *static_cast<DWORD*>(GlobalLock(effect_memory)) = effect;
-  GlobalUnlock(effect_memory);
-  ASSERT_TRUE(OpenClipboard(nullptr));
-  EmptyClipboard();
-  SetClipboardData(RegisterClipboardFormatA("Preferred DropEffect"), effect_memory);
-  SetClipboardData(CF_HDROP, memory);
-  CloseClipboard();
-}
-
-void PutText(const char* text) {
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
-  strcpy(static_cast<char*>(GlobalLock(memory)), text);
-  GlobalUnlock(memory);
-  ASSERT_TRUE(OpenClipboard(nullptr));
-  EmptyClipboard();
-  SetClipboardData(CF_TEXT, memory);
-  CloseClipboard();
+  harness::PutFilesOnClipboard(names, effect == DROPEFFECT_MOVE);
 }
 
 void ClearClipboard() {
@@ -88,7 +58,7 @@ TEST_F(Clipboard, WithoutFileListIsFalseAndAnEmptyDropListIsTrue) {
   qm::PathList list;
   ClearClipboard();
   EXPECT_FALSE(qm::GetClipboardFileList(list));
-  PutText("C:\\Docs\\a.txt");
+  harness::PutTextOnClipboard("C:\\Docs\\a.txt");
   EXPECT_FALSE(qm::GetClipboardFileList(list));
   EXPECT_TRUE(list.empty());
   PutFileList({});

@@ -15,15 +15,16 @@
 #include "harness/imports.h"
 #include "harness/ledger.h"
 #include "harness/ntfs_model.h"
+#include "harness/test_files.h"
 #include "shell_fakes.h"
 #include "win/com_ptr.h"
 
 namespace extension_test {
 
-bool Exists(const std::string& path);
-void MakeDirectory(const std::string& path);
-void MakeFile(const std::string& path);
-void RemoveTree(const std::string& path);
+using harness::Exists;
+using harness::MakeDirectory;
+using harness::MakeFile;
+using harness::RemoveTree;
 DWORD LinkCount(const std::string& path);
 std::wstring Wide(const std::string& text);
 

@@ -74,7 +74,7 @@ TEST_F(DirectoryExtension, DroppedFilesBecomeHardLinksSelectedWithoutPositionInA
 
 TEST_F(DirectoryExtension, PastingTheSameFileTwiceIntoItsFolderNumbersTheSecondLink) {
   MakeFile(At("report.txt"));
-  fakes::PutFilesOnClipboard({Wide(At("report.txt"))});
+  harness::PutFilesOnClipboard({Wide(At("report.txt"))});
   auto menu = ContextMenuOn({scratch});
   EXPECT_EQ(Invoke(menu.get(), 3), S_OK);
   EXPECT_EQ(Invoke(menu.get(), 3), S_OK);
@@ -83,7 +83,7 @@ TEST_F(DirectoryExtension, PastingTheSameFileTwiceIntoItsFolderNumbersTheSecondL
   EXPECT_TRUE(Exists(At("Hard Link to report (2).txt")));
 
   MakeDirectory(At("Music"));
-  fakes::PutFilesOnClipboard({Wide(At("Music"))});
+  harness::PutFilesOnClipboard({Wide(At("Music"))});
   EXPECT_EQ(Invoke(menu.get(), 1), S_OK);
   EXPECT_EQ(SubstituteNameOf(model, At("Soft Link to Music")), "\\??\\" + At("Music"));
 }
@@ -92,7 +92,7 @@ TEST_F(DirectoryExtension, CommandsOutsideTheFourAndPastesWithoutOneItemDoNothin
   MakeDirectory(At("A"));
   MakeDirectory(At("B"));
   MakeFile(At("f.txt"));
-  fakes::PutFilesOnClipboard({Wide(At("f.txt"))});
+  harness::PutFilesOnClipboard({Wide(At("f.txt"))});
   auto two = ContextMenuOn({At("A"), At("B")});
   EXPECT_EQ(Invoke(two.get(), 3), S_OK);
   EXPECT_EQ(Invoke(two.get(), 4), S_FALSE);
@@ -141,7 +141,7 @@ TEST_F(DirectoryExtension, EveryFailingCallLeavesNoOpenClipboardNoWaitCursorAndN
   MakeDirectory(At("Target"));
   MakeFile(At("a.txt"));
   MakeFile(At("b.txt"));
-  fakes::PutFilesOnClipboard({Wide(At("a.txt")), Wide(At("b.txt"))});
+  harness::PutFilesOnClipboard({Wide(At("a.txt")), Wide(At("b.txt"))});
   auto menu = ContextMenuOn({At("Target")});
   const HCURSOR before = GetCursor();
   harness::FaultSweepOptions options;

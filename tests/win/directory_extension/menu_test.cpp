@@ -88,20 +88,20 @@ TEST_F(DirectoryExtension, PasteEntriesFollowTheHostsPasteItemOrStandAtIndexMenu
   for (const char* name : {"a.txt", "b.txt"}) MakeFile(At(name));
   auto target = ContextMenuOn({At("Target")});
 
-  fakes::PutFilesOnClipboard({Wide(At("a.txt")), Wide(At("b.txt"))});
+  harness::PutFilesOnClipboard({Wide(At("a.txt")), Wide(At("b.txt"))});
   EXPECT_EQ(MenuOf(target.get(), 0, 100, {31001, 31003, 31005}),
             (Entries{"31001:host 31001", "31003:host 31003", "103:Paste as Hard Links", "31005:host 31005"}));
   EXPECT_EQ(MenuOf(target.get(), 1, 100, {1, 2}), (Entries{"1:host 1", "103:Paste as Hard Links", "2:host 2"}));
 
-  fakes::PutFilesOnClipboard({Wide(At("Music"))});
+  harness::PutFilesOnClipboard({Wide(At("Music"))});
   EXPECT_EQ(MenuOf(target.get(), 0, 100, {31003}), (Entries{"31003:host 31003", "101:Paste as Soft Link"}));
 
-  fakes::PutTextOnClipboard("not files");
+  harness::PutTextOnClipboard("not files");
   EXPECT_EQ(MenuOf(target.get()), Entries{});
-  fakes::PutFilesOnClipboard({});
+  harness::PutFilesOnClipboard({});
   EXPECT_EQ(MenuOf(target.get()), Entries{});
 
-  fakes::PutFilesOnClipboard({Wide(At("a.txt"))});
+  harness::PutFilesOnClipboard({Wide(At("a.txt"))});
   auto two = ContextMenuOn({At("Target"), At("Music")});
   EXPECT_EQ(MenuOf(two.get()), Entries{});
 }

@@ -65,7 +65,7 @@ TEST_F(DirectoryExtension, InitializeRecordsTheSelectionAndStartsAfreshEachTime)
   MakeDirectory(At("Links"));
   MakeDirectory(At("Music"));
   MakeFile(At("a.txt"));
-  fakes::PutFilesOnClipboard({Wide(At("a.txt"))});
+  harness::PutFilesOnClipboard({Wide(At("a.txt"))});
   auto menu = Create();
   qm::ComPtr<IShellExtInit> init;
   ASSERT_EQ(menu.As(init), S_OK);

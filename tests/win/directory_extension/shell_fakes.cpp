@@ -1,46 +1,11 @@
 #include "shell_fakes.h"
 
+#include "harness/test_files.h"
+
 #include <cstdio>
 #include <cstring>
 
 namespace fakes {
-
-HGLOBAL MakeDropList(const std::vector<std::wstring>& names) {
-  std::size_t chars = 2;  // the list ends with an empty name
-  for (const auto& n : names) chars += n.size() + 1;
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + chars * sizeof(wchar_t));
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = TRUE;
-  auto* text = reinterpret_cast<wchar_t*>(drop + 1);
-  for (const auto& n : names) {
-    std::memcpy(text, n.c_str(), (n.size() + 1) * sizeof(wchar_t));
-    text += n.size() + 1;
-  }
-  GlobalUnlock(memory);
-  return memory;
-}
-
-void PutFilesOnClipboard(const std::vector<std::wstring>& names) {
-  HGLOBAL effect = GlobalAlloc(GMEM_MOVEABLE, sizeof(DWORD));
-  *static_cast<DWORD*>(GlobalLock(effect)) = DROPEFFECT_COPY;
-  GlobalUnlock(effect);
-  OpenClipboard(nullptr);
-  EmptyClipboard();
-  SetClipboardData(RegisterClipboardFormatA("Preferred DropEffect"), effect);
-  SetClipboardData(CF_HDROP, MakeDropList(names));
-  CloseClipboard();
-}
-
-void PutTextOnClipboard(const char* text) {
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, std::strlen(text) + 1);
-  std::strcpy(static_cast<char*>(GlobalLock(memory)), text);
-  GlobalUnlock(memory);
-  OpenClipboard(nullptr);
-  EmptyClipboard();
-  SetClipboardData(CF_TEXT, memory);
-  CloseClipboard();
-}
 
 DropDataObject::DropDataObject(std::vector<std::wstring> names, bool offer_drop)
     : m_names(std::move(names)), m_offer_drop(offer_drop) {}
@@ -71,7 +36,7 @@ HRESULT DropDataObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
   if (!format || !medium) return E_INVALIDARG;
   if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
   medium->tymed = TYMED_HGLOBAL;
-  medium->hGlobal = MakeDropList(m_names);
+  medium->hGlobal = static_cast<HGLOBAL>(harness::MakeDropList(m_names));
   medium->pUnkForRelease = nullptr;
   return S_OK;
 }

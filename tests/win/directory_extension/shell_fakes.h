@@ -40,12 +40,6 @@ class DropDataObject : public IDataObject {
   LONG m_references = 1;
 };
 
-// A global memory block in CF_HDROP form.
-HGLOBAL MakeDropList(const std::vector<std::wstring>& names);
-// Puts a CF_HDROP list on the clipboard as Explorer's Copy does.
-void PutFilesOnClipboard(const std::vector<std::wstring>& names);
-void PutTextOnClipboard(const char* text);
-
 // What the view was asked, in order, as text: "Refresh", "SelectItem 4 <null>",
 // "SelectItem 25 <name>", "SelectAndPositionItem 153 <name> x,y".
 struct Recording {

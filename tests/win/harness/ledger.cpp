@@ -1,4 +1,5 @@
 #include "harness/ledger.h"
+#include "harness/harness_lock.h"
 
 #include <shlobj.h>
 
@@ -9,16 +10,7 @@
 namespace harness::ledger {
 namespace {
 
-CRITICAL_SECTION g_lock;
-bool g_lock_ready = [] {
-  InitializeCriticalSection(&g_lock);
-  return true;
-}();
-
-struct Locked {
-  Locked() { EnterCriticalSection(&g_lock); }
-  ~Locked() { LeaveCriticalSection(&g_lock); }
-};
+HarnessLock g_lock;
 
 // Kind of resource and its value -> what opened it.
 std::map<std::pair<std::string, std::uintptr_t>, std::string> g_open;
@@ -30,12 +22,12 @@ std::uintptr_t Value(T v) {
 }
 
 void Opened(const char* kind, std::uintptr_t value, const char* by) {
-  Locked lock;
+  Locked lock(g_lock);
   g_open[{kind, value}] = by;
 }
 
 void Closed(const char* kind, std::uintptr_t value, const char* by) {
-  Locked lock;
+  Locked lock(g_lock);
   if (g_open.erase({kind, value}) == 0) {
     char text[128];
     std::snprintf(text, sizeof text, "%s of %s %p", by, kind, (void*)value);
@@ -246,13 +238,13 @@ void Install(Imports& imports) {
 }
 
 void Forget() {
-  Locked lock;
+  Locked lock(g_lock);
   g_open.clear();
   g_stray.clear();
 }
 
 std::vector<std::string> Open() {
-  Locked lock;
+  Locked lock(g_lock);
   std::vector<std::string> result;
   for (const auto& [key, by] : g_open) {
     char text[160];
@@ -263,7 +255,7 @@ std::vector<std::string> Open() {
 }
 
 std::vector<std::string> StrayReleases() {
-  Locked lock;
+  Locked lock(g_lock);
   return g_stray;
 }
 

@@ -1,6 +1,5 @@
 // Shared setup of the link service tests: the module's imports with the
-// ledger, a fresh scratch directory on drive D:, and small file helpers that
-// call the platform directly (never through the module).
+// ledger and a fresh scratch directory on drive D:.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +11,7 @@
 
 #include "harness/imports.h"
 #include "harness/ntfs_model.h"
+#include "harness/test_files.h"
 #include "win/boundary.h"
 
 namespace links_test {
@@ -22,11 +22,11 @@ HRESULT StatusOf(Body&& body) {
   return qm::CallAtBoundary(std::forward<Body>(body));
 }
 
-bool Exists(const std::string& path);
-bool IsDirectory(const std::string& path);
-void MakeDirectory(const std::string& path);
-void MakeFile(const std::string& path, const std::string& content = "x");
-void RemoveTree(const std::string& path);
+using harness::Exists;
+using harness::IsDirectory;
+using harness::MakeDirectory;
+using harness::MakeFile;
+using harness::RemoveTree;
 
 // On the plain platform: imports counted, ledger installed, scratch directory.
 class PlainPlatform : public ::testing::Test {

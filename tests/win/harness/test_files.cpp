@@ -1,0 +1,88 @@
+#include "harness/test_files.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace harness {
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool IsDirectory(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void MakeDirectory(const std::string& path) {
+  EXPECT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << path << " error " << GetLastError();
+}
+
+void MakeFile(const std::string& path, const std::string& content) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  EXPECT_NE(file, INVALID_HANDLE_VALUE) << path << " error " << GetLastError();
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+void RemoveTree(const std::string& path) {
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = data.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string child = path + "\\" + name;
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(child);
+      } else {
+        DeleteFileA(child.c_str());
+      }
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+  }
+  RemoveDirectoryA(path.c_str());
+}
+
+void* MakeDropList(const std::vector<std::wstring>& names) {
+  std::size_t chars = 2;  // the list ends with an empty name
+  for (const auto& n : names) chars += n.size() + 1;
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  auto* text = reinterpret_cast<wchar_t*>(drop + 1);
+  for (const auto& n : names) {
+    std::memcpy(text, n.c_str(), (n.size() + 1) * sizeof(wchar_t));
+    text += n.size() + 1;
+  }
+  GlobalUnlock(memory);
+  return memory;
+}
+
+void PutFilesOnClipboard(const std::vector<std::wstring>& names, bool move) {
+  HGLOBAL effect = GlobalAlloc(GMEM_MOVEABLE, sizeof(DWORD));
+  *static_cast<DWORD*>(GlobalLock(effect)) = move ? DROPEFFECT_MOVE : DROPEFFECT_COPY;
+  GlobalUnlock(effect);
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  SetClipboardData(RegisterClipboardFormatA("Preferred DropEffect"), effect);
+  SetClipboardData(CF_HDROP, MakeDropList(names));
+  CloseClipboard();
+}
+
+void PutTextOnClipboard(const char* text) {
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, std::strlen(text) + 1);
+  std::strcpy(static_cast<char*>(GlobalLock(memory)), text);
+  GlobalUnlock(memory);
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  SetClipboardData(CF_TEXT, memory);
+  CloseClipboard();
+}
+
+}  // namespace harness

@@ -77,7 +77,8 @@ void CreateLinks(LinkCommand command, const Path& folder, const PathList& items,
 
 HRESULT InvokeLinkCommand(const CMINVOKECOMMANDINFO* info, const Path& folder, const PathList& items) {
   if (!info) return E_INVALIDARG;
-  if (HIWORD(reinterpret_cast<UINT_PTR>(info->lpVerb)) != 0) return S_OK;
+  // A verb given as text (any bits above the low word, also on 64-bit) does nothing.
+  if (!IS_INTRESOURCE(info->lpVerb)) return S_OK;
   const UINT offset = LOWORD(reinterpret_cast<UINT_PTR>(info->lpVerb));
   if (offset >= kLinkCommandCount) return S_FALSE;
 

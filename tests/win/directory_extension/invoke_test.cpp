@@ -99,6 +99,10 @@ TEST_F(DirectoryExtension, CommandsOutsideTheFourAndPastesWithoutOneItemDoNothin
   CMINVOKECOMMANDINFO info{sizeof info};
   info.lpVerb = "Create Soft Links";
   EXPECT_EQ(two->InvokeCommand(&info), S_OK);
+  // A text whose address has zero bits 16 to 31 is still text, not offset 2.
+  info.lpVerb = reinterpret_cast<LPCSTR>(static_cast<UINT_PTR>(0x100000000ull) | 2);
+  EXPECT_EQ(two->InvokeCommand(&info), S_OK);
+  EXPECT_TRUE(observed().boxes.empty());
   EXPECT_EQ(two->InvokeCommand(nullptr), E_INVALIDARG);
   EXPECT_EQ(LinkCount(At("f.txt")), 1u);
   EXPECT_TRUE(observed().notified.empty());

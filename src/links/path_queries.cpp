@@ -4,7 +4,7 @@
 #include <shlwapi.h>
 
 #include "core/status.h"
-#include "links/last_failure.h"
+#include "win/errors.h"
 
 namespace qm {
 namespace {
@@ -19,7 +19,7 @@ Path GetFullPath(const Path& path) {
   char buffer[MAX_PATH] = {};
   char* file_part = nullptr;
   const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, buffer, &file_part);
-  if (length == 0) RaiseLastFailure();
+  if (length == 0) RaiseLastError();
   // A result that does not fit gives the size it needs, terminator included.
   if (length >= MAX_PATH) RaiseTooLong();
   return Path(buffer, length);

@@ -8,7 +8,7 @@
 
 #include "core/nt_path.h"
 #include "core/reparse_buffer.h"
-#include "links/last_failure.h"
+#include "win/errors.h"
 #include "win/unique_resource.h"
 
 namespace qm {
@@ -17,11 +17,11 @@ namespace {
 void SetMountPoint(const Path& link_path, const std::vector<std::uint8_t>& request) {
   UniqueFileHandle link(CreateFileA(link_path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                     FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  if (!link) RaiseLastFailure();
+  if (!link) RaiseLastError();
   DWORD returned = 0;
   if (!DeviceIoControl(link.get(), FSCTL_SET_REPARSE_POINT, const_cast<std::uint8_t*>(request.data()),
                        static_cast<DWORD>(request.size()), nullptr, 0, &returned, nullptr))
-    RaiseLastFailure();
+    RaiseLastError();
 }
 
 }  // namespace

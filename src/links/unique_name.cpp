@@ -8,8 +8,8 @@
 
 #include "core/link_names.h"
 #include "core/status.h"
-#include "links/last_failure.h"
 #include "links/path_queries.h"
+#include "win/errors.h"
 
 namespace qm {
 namespace {
@@ -27,7 +27,7 @@ bool PathExists(const Path& path) {
   if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
   const DWORD error = GetLastError();
   if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return false;
-  RaiseLastFailure();
+  RaiseLastError();
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include "links/volume_queries.h"
 
 #include "core/volume_root.h"
-#include "links/last_failure.h"
+#include "win/errors.h"
 #include "win/unique_resource.h"
 
 namespace qm {
@@ -11,7 +11,7 @@ bool IsNtfsVolume(const Path& path) {
   if (!root) return false;
   char file_system[MAX_PATH + 1] = {};
   if (!GetVolumeInformationA(root->c_str(), nullptr, 0, nullptr, nullptr, nullptr, file_system, sizeof file_system))
-    RaiseLastFailure();
+    RaiseLastError();
   return IsNtfsFileSystemName(file_system);
 }
 

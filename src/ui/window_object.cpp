@@ -2,6 +2,7 @@
 
 #include "core/status.h"
 #include "ui/window_object_registry.h"
+#include "win/errors.h"
 
 namespace qm {
 namespace {
@@ -11,11 +12,6 @@ constexpr char kObjectProperty[] = "QuorvaneMarrowby.WindowObject";
 
 WNDPROC CurrentProcedure(HWND window) {
   return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
-}
-
-[[noreturn]] void RaiseLastErrorOrFail() {
-  const DWORD error = GetLastError();
-  RaiseStatus(error != 0 ? StatusFromWin32(error) : status::Fail);
 }
 
 // Messages whose dialog procedure result is the message's result itself
@@ -44,7 +40,7 @@ CWindowObject::~CWindowObject() {
 
 void CWindowObject::Attach(HWND window) {
   if (m_window || FromWindow(window)) RaiseStatus(status::Unexpected);
-  if (!SetPropA(window, kObjectProperty, this)) RaiseLastErrorOrFail();
+  if (!SetPropA(window, kObjectProperty, this)) RaiseLastError();
   SetLastError(0);
   const auto previous = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWindowObject::WindowProc)));

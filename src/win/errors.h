@@ -7,7 +7,8 @@
 
 namespace qm {
 
-// Raises the status made from the thread's last Win32 error (0 raises 0).
+// Raises the status made from the thread's last Win32 error. A call that
+// failed without setting one still raises a failure (E_FAIL), never a success.
 [[noreturn]] void RaiseLastError();
 
 // For calls that return a Win32 error code: raises it unless it is 0.

@@ -106,6 +106,17 @@ TEST_F(Clipboard, HeldByAnotherThreadRaisesAndLeavesTheListAlone) {
   for (HANDLE h : {events[0], events[1], thread}) CloseHandle(h);
 }
 
+TEST_F(Clipboard, AnOpenFailureWithoutLastErrorIsStillAFailure) {
+  imports.FailCall("OpenClipboard", 1, ERROR_SUCCESS);
+  qm::PathList list;
+  try {
+    qm::GetClipboardFileList(list);
+    ADD_FAILURE() << "no failure raised";
+  } catch (const qm::CAtlException& e) {
+    EXPECT_EQ(e.status(), qm::status::Fail);
+  }
+}
+
 TEST_F(Clipboard, FailuresWhileOpenCloseTheClipboard) {
   PutFileList({L"C:\\a", L"C:\\b", L"C:\\c"});
 

@@ -1,5 +1,7 @@
 #include "core/link_menu.h"
 
+#include "resources/resource_ids.h"
+
 namespace qm {
 
 bool IsPasteCommand(LinkCommand command) {
@@ -73,12 +75,6 @@ std::vector<LinkMenuEntry> ChooseLinkMenuEntries(const Path& folder, const PathL
   }
   return entries;
 }
-
-}  // namespace qm
-
-#include "resources/resource_ids.h"
-
-namespace qm {
 
 unsigned MenuTextStringId(LinkCommand command) {
   switch (command) {

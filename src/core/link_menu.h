@@ -56,10 +56,6 @@ class DirectoryTests {
   std::vector<std::optional<bool>> m_known;
 };
 
-}  // namespace qm
-
-namespace qm {
-
 // String resources of a command: its menu texts, its verb and help text, and
 // the name pattern of the links it makes.
 unsigned MenuTextStringId(LinkCommand command);

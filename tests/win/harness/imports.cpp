@@ -1,10 +1,10 @@
 #include "harness/imports.h"
-#include "harness/harness_lock.h"
 
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
 #include <utility>
+#include "win/unique_resource.h"
 
 namespace harness {
 
@@ -25,7 +25,7 @@ struct ImportState {
 
 namespace {
 
-HarnessLock g_lock;
+qm::CriticalSection g_lock;
 
 std::vector<std::string>* g_recording = nullptr;
 
@@ -39,7 +39,7 @@ bool SameName(std::string_view a, std::string_view b) {
 // null when the call is to fail (the thunk then returns fail_result).
 extern "C" void* HarnessDecide(ImportState* state) {
   const DWORD saved_error = GetLastError();
-  Locked lock(g_lock);
+  qm::CriticalSectionLock lock(g_lock);
   ++state->calls;
   if (g_recording) g_recording->push_back(state->name);
   if (state->fail_on != 0 && state->calls - state->armed_at == state->fail_on) {
@@ -233,13 +233,13 @@ ImportState& Imports::Get(std::string_view name) const {
 bool Imports::Has(std::string_view name) const { return Find(name) != nullptr; }
 
 std::uint64_t Imports::Calls(std::string_view name) const {
-  Locked lock(g_lock);
+  qm::CriticalSectionLock lock(g_lock);
   const ImportState* state = Find(name);
   return state ? state->calls : 0;
 }
 
 void Imports::ResetCounts() {
-  Locked lock(g_lock);
+  qm::CriticalSectionLock lock(g_lock);
   for (auto& state : m_states) {
     state->calls = 0;
     state->armed_at = 0;
@@ -248,7 +248,7 @@ void Imports::ResetCounts() {
 
 void Imports::FailCall(std::string_view name, std::uint64_t nth, DWORD error, std::optional<std::uintptr_t> result) {
   auto& state = Get(name);
-  Locked lock(g_lock);
+  qm::CriticalSectionLock lock(g_lock);
   state.fail_on = nth;
   state.armed_at = state.calls;
   state.fail_error = error;
@@ -257,7 +257,7 @@ void Imports::FailCall(std::string_view name, std::uint64_t nth, DWORD error, st
 }
 
 void Imports::ClearFaults() {
-  Locked lock(g_lock);
+  qm::CriticalSectionLock lock(g_lock);
   for (auto& state : m_states) {
     state->fail_on = 0;
     state->fired = false;
@@ -265,20 +265,20 @@ void Imports::ClearFaults() {
 }
 
 bool Imports::FaultFired() const {
-  Locked lock(g_lock);
+  qm::CriticalSectionLock lock(g_lock);
   for (auto& state : m_states)
     if (state->fired) return true;
   return false;
 }
 
 void Imports::StartRecording() {
-  Locked lock(g_lock);
+  qm::CriticalSectionLock lock(g_lock);
   delete g_recording;
   g_recording = new std::vector<std::string>();
 }
 
 std::vector<std::string> Imports::StopRecording() {
-  Locked lock(g_lock);
+  qm::CriticalSectionLock lock(g_lock);
   std::vector<std::string> result;
   if (g_recording) result = std::move(*g_recording);
   delete g_recording;
@@ -288,18 +288,18 @@ std::vector<std::string> Imports::StopRecording() {
 
 void* Imports::ReplaceRaw(std::string_view name, void* replacement) {
   auto& state = Get(name);
-  Locked lock(g_lock);
+  qm::CriticalSectionLock lock(g_lock);
   return std::exchange(state.target, replacement);
 }
 
 void Imports::Restore(std::string_view name) {
   auto& state = Get(name);
-  Locked lock(g_lock);
+  qm::CriticalSectionLock lock(g_lock);
   state.target = state.original;
 }
 
 void Imports::RestoreAll() {
-  Locked lock(g_lock);
+  qm::CriticalSectionLock lock(g_lock);
   for (auto& state : m_states) state->target = state->original;
 }
 

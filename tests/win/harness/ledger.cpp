@@ -1,16 +1,16 @@
 #include "harness/ledger.h"
-#include "harness/harness_lock.h"
 
 #include <shlobj.h>
 
 #include <cstdio>
 #include <map>
 #include <utility>
+#include "win/unique_resource.h"
 
 namespace harness::ledger {
 namespace {
 
-HarnessLock g_lock;
+qm::CriticalSection g_lock;
 
 // Kind of resource and its value -> what opened it.
 std::map<std::pair<std::string, std::uintptr_t>, std::string> g_open;
@@ -22,12 +22,12 @@ std::uintptr_t Value(T v) {
 }
 
 void Opened(const char* kind, std::uintptr_t value, const char* by) {
-  Locked lock(g_lock);
+  qm::CriticalSectionLock lock(g_lock);
   g_open[{kind, value}] = by;
 }
 
 void Closed(const char* kind, std::uintptr_t value, const char* by) {
-  Locked lock(g_lock);
+  qm::CriticalSectionLock lock(g_lock);
   if (g_open.erase({kind, value}) == 0) {
     char text[128];
     std::snprintf(text, sizeof text, "%s of %s %p", by, kind, (void*)value);
@@ -238,13 +238,13 @@ void Install(Imports& imports) {
 }
 
 void Forget() {
-  Locked lock(g_lock);
+  qm::CriticalSectionLock lock(g_lock);
   g_open.clear();
   g_stray.clear();
 }
 
 std::vector<std::string> Open() {
-  Locked lock(g_lock);
+  qm::CriticalSectionLock lock(g_lock);
   std::vector<std::string> result;
   for (const auto& [key, by] : g_open) {
     char text[160];
@@ -255,7 +255,7 @@ std::vector<std::string> Open() {
 }
 
 std::vector<std::string> StrayReleases() {
-  Locked lock(g_lock);
+  qm::CriticalSectionLock lock(g_lock);
   return g_stray;
 }
 

@@ -1,5 +1,4 @@
 #include "harness/ntfs_model.h"
-#include "harness/harness_lock.h"
 
 #include <winioctl.h>
 
@@ -8,6 +7,7 @@
 #include <cstring>
 #include <map>
 #include <stdexcept>
+#include "win/unique_resource.h"
 
 namespace harness {
 namespace {
@@ -53,7 +53,7 @@ struct State {
 };
 
 State* g_state = nullptr;
-HarnessLock g_lock;
+qm::CriticalSection g_lock;
 
 // The model's bookkeeping must not disturb the last error a call leaves.
 struct KeepLastError {
@@ -151,7 +151,7 @@ OpenFile Inspect(const std::string& path, DWORD access, DWORD flags) {
 }
 
 void Track(HANDLE handle, OpenFile file) {
-  Locked lock(g_lock);
+  qm::CriticalSectionLock lock(g_lock);
   if (g_state) g_state->files[handle] = std::move(file);
 }
 
@@ -184,7 +184,7 @@ HANDLE WINAPI ModelCreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURI
 
 BOOL WINAPI ModelCloseHandle(HANDLE handle) {
   {
-    Locked lock(g_lock);
+    qm::CriticalSectionLock lock(g_lock);
     g_state->files.erase(handle);
   }
   return g_state->close_handle(handle);
@@ -193,7 +193,7 @@ BOOL WINAPI ModelCloseHandle(HANDLE handle) {
 BOOL WINAPI ModelDeviceIoControl(HANDLE handle, DWORD code, LPVOID in, DWORD in_size, LPVOID out, DWORD out_size,
                                  LPDWORD returned, LPOVERLAPPED overlapped) {
   if (code == FSCTL_SET_REPARSE_POINT || code == FSCTL_GET_REPARSE_POINT || code == FSCTL_DELETE_REPARSE_POINT) {
-    Locked lock(g_lock);
+    qm::CriticalSectionLock lock(g_lock);
     const auto file = g_state->files.find(handle);
     if (file != g_state->files.end()) {
       if (returned) *returned = 0;
@@ -211,7 +211,7 @@ BOOL WINAPI ModelRemoveDirectoryA(LPCSTR path) {
   const std::string key = path ? NtfsModel::Key(path) : std::string();
   const BOOL removed = g_state->remove_directory_a(path);
   if (removed) {
-    Locked lock(g_lock);
+    qm::CriticalSectionLock lock(g_lock);
     g_state->reparse.erase(key);
   }
   return removed;
@@ -219,7 +219,7 @@ BOOL WINAPI ModelRemoveDirectoryA(LPCSTR path) {
 
 DWORD ReparseAttribute(const std::string& path, DWORD* tag = nullptr) {
   const std::string key = NtfsModel::Key(path);
-  Locked lock(g_lock);
+  qm::CriticalSectionLock lock(g_lock);
   const auto found = g_state->reparse.find(key);
   if (found == g_state->reparse.end()) return 0;
   if (tag) *tag = Read32(found->second.data());
@@ -260,7 +260,7 @@ HANDLE WINAPI ModelFindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
     std::string directory = NtfsModel::Key(pattern);
     directory.resize(directory.find_last_of('\\') == std::string::npos ? 0 : directory.find_last_of('\\'));
     MarkFound(directory, data);
-    Locked lock(g_lock);
+    qm::CriticalSectionLock lock(g_lock);
     g_state->finds[find] = directory;
   }
   return find;
@@ -272,7 +272,7 @@ BOOL WINAPI ModelFindNextFileA(HANDLE find, LPWIN32_FIND_DATAA data) {
     KeepLastError keep;
     std::string directory;
     {
-      Locked lock(g_lock);
+      qm::CriticalSectionLock lock(g_lock);
       const auto found = g_state->finds.find(find);
       if (found == g_state->finds.end()) return ok;
       directory = found->second;
@@ -284,7 +284,7 @@ BOOL WINAPI ModelFindNextFileA(HANDLE find, LPWIN32_FIND_DATAA data) {
 
 BOOL WINAPI ModelFindClose(HANDLE find) {
   {
-    Locked lock(g_lock);
+    qm::CriticalSectionLock lock(g_lock);
     g_state->finds.erase(find);
   }
   return g_state->find_close(find);
@@ -295,7 +295,7 @@ BOOL WINAPI ModelGetVolumeInformationA(LPCSTR root, LPSTR volume_name, DWORD vol
   const bool lettered = root && std::isalpha(static_cast<unsigned char>(root[0])) && root[1] == ':';
   std::optional<std::optional<std::string>> described;
   if (lettered) {
-    Locked lock(g_lock);
+    qm::CriticalSectionLock lock(g_lock);
     const auto found = g_state->drives.find(static_cast<char>(std::toupper(static_cast<unsigned char>(root[0]))));
     if (found != g_state->drives.end()) described = found->second;
   }
@@ -362,7 +362,7 @@ std::string NtfsModel::Key(std::string_view path) {
 
 NtfsModel::NtfsModel(Imports& imports) : m_imports(imports) {
   {
-    Locked lock(g_lock);
+    qm::CriticalSectionLock lock(g_lock);
     if (g_state) throw std::logic_error("NtfsModel: one model at a time");
     g_state = new State();
   }
@@ -388,18 +388,18 @@ NtfsModel::NtfsModel(Imports& imports) : m_imports(imports) {
 
 NtfsModel::~NtfsModel() {
   for (auto it = m_previous.rbegin(); it != m_previous.rend(); ++it) m_imports.ReplaceRaw(it->first, it->second);
-  Locked lock(g_lock);
+  qm::CriticalSectionLock lock(g_lock);
   delete g_state;
   g_state = nullptr;
 }
 
 void NtfsModel::DescribeDrive(char letter, std::string file_system_name) {
-  Locked lock(g_lock);
+  qm::CriticalSectionLock lock(g_lock);
   g_state->drives[static_cast<char>(std::toupper(static_cast<unsigned char>(letter)))] = std::move(file_system_name);
 }
 
 void NtfsModel::RemoveMedium(char letter) {
-  Locked lock(g_lock);
+  qm::CriticalSectionLock lock(g_lock);
   g_state->drives[static_cast<char>(std::toupper(static_cast<unsigned char>(letter)))] = std::nullopt;
 }
 
@@ -409,26 +409,26 @@ void NtfsModel::Plant(const std::string& path, std::vector<std::uint8_t> data) {
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) || !IsEmptyDirectory(key))
     throw std::runtime_error("NtfsModel::Plant needs an existing empty directory: " + path);
   if (data.size() < 8) throw std::runtime_error("NtfsModel::Plant: no reparse header");
-  Locked lock(g_lock);
+  qm::CriticalSectionLock lock(g_lock);
   g_state->reparse[key] = std::move(data);
 }
 
 void NtfsModel::Forget(const std::string& path) {
   const std::string key = Key(path);
-  Locked lock(g_lock);
+  qm::CriticalSectionLock lock(g_lock);
   g_state->reparse.erase(key);
 }
 
 std::optional<std::vector<std::uint8_t>> NtfsModel::ReparseData(const std::string& path) const {
   const std::string key = Key(path);
-  Locked lock(g_lock);
+  qm::CriticalSectionLock lock(g_lock);
   const auto found = g_state->reparse.find(key);
   if (found == g_state->reparse.end()) return std::nullopt;
   return found->second;
 }
 
 std::vector<NtfsModel::SetRequest> NtfsModel::SetRequests() const {
-  Locked lock(g_lock);
+  qm::CriticalSectionLock lock(g_lock);
   return g_state->requests;
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <stdexcept>
 #include <utility>
+
 #include "win/unique_resource.h"
 
 namespace harness {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <map>
 #include <utility>
+
 #include "win/unique_resource.h"
 
 namespace harness::ledger {

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <map>
 #include <stdexcept>
+
 #include "win/unique_resource.h"
 
 namespace harness {

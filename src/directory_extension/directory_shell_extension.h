@@ -1,5 +1,5 @@
 // CDirectoryShellExtension: the class Explorer creates for directories and
-// drives. One object answers the menu, drag-and-drop and site roles.
+// drives. One object answers the menu, drag-and-drop, copy hook and site roles.
 #pragma once
 
 #include <windows.h>
@@ -9,11 +9,12 @@
 #include "core/path_list.h"
 #include "win/com_object.h"
 #include "win/com_ptr.h"
+#include "win/shell_interface_ids.h"
 
 namespace qm {
 
 class CDirectoryShellExtension
-    : public ComClass<IContextMenu, IObjectWithSite, IShellExtInit, IProvideClassInfo> {
+    : public ComClass<IContextMenu, ICopyHookA, ICopyHookW, IObjectWithSite, IShellExtInit, IProvideClassInfo> {
  public:
   CDirectoryShellExtension() = default;
   virtual ~CDirectoryShellExtension() = default;
@@ -22,6 +23,12 @@ class CDirectoryShellExtension
   STDMETHODIMP QueryContextMenu(HMENU menu, UINT index_menu, UINT id_first, UINT id_last, UINT flags) override;
   STDMETHODIMP InvokeCommand(CMINVOKECOMMANDINFO* info) override;
   STDMETHODIMP GetCommandString(UINT_PTR id, UINT type, UINT* reserved, CHAR* name, UINT size) override;
+
+  // ICopyHookA, ICopyHookW (copy_hook.cpp)
+  STDMETHODIMP_(UINT) CopyCallback(HWND window, UINT operation, UINT flags, LPCSTR source, DWORD source_attributes,
+                                   LPCSTR destination, DWORD destination_attributes) override;
+  STDMETHODIMP_(UINT) CopyCallback(HWND window, UINT operation, UINT flags, LPCWSTR source, DWORD source_attributes,
+                                   LPCWSTR destination, DWORD destination_attributes) override;
 
   // IObjectWithSite
   STDMETHODIMP SetSite(IUnknown* site) override;

@@ -13,137 +13,104 @@ using Action = CopyHookAction;
 
 constexpr Status kNoMedium = static_cast<Status>(0x80070015u);
 
-// A described source and destination; every question is logged in order.
-struct World {
-  bool directory = true, unc = false, link = true;
-  bool parent_directory = true, parent_unc = false, ntfs = true;
-  Status volume_failure = status::Ok;
-  int answer = 0;  // what the dialog ends with
-  Status dialog_failure = status::Ok;
-};
-
+// A local NTFS junction or directory going into a local NTFS folder, changed
+// by letters: d source is no directory, u source is UNC, l source is no
+// junction with a target, p destination folder missing, q it is UNC, f it is
+// FAT, m its volume has no medium, x the dialog cannot be shown. Every
+// question is logged in order.
 class FakeFacts : public CopyHookFacts {
  public:
-  explicit FakeFacts(const World& world) : m_world(world) {}
+  FakeFacts(std::string world, int answer) : m_world(std::move(world)), m_answer(answer) {}
   std::string log;
 
-  bool SourceIsDirectory() override { return Note("dir", m_world.directory); }
-  bool SourceIsUnc() override { return Note("unc", m_world.unc); }
-  bool ReadSourceLink() override { return Note("link", m_world.link); }
-  bool DestinationParentIsDirectory() override { return Note("pdir", m_world.parent_directory); }
-  bool DestinationParentIsUnc() override { return Note("punc", m_world.parent_unc); }
+  bool SourceIsDirectory() override { return Note("dir", 'd'); }
+  bool SourceIsUnc() override { return !Note("unc", 'u'); }
+  bool ReadSourceLink() override { return Note("link", 'l'); }
+  bool DestinationParentIsDirectory() override { return Note("pdir", 'p'); }
+  bool DestinationParentIsUnc() override { return !Note("punc", 'q'); }
   bool DestinationParentIsNtfs() override {
-    Note("ntfs", true);
-    if (m_world.volume_failure) RaiseStatus(m_world.volume_failure);
-    return m_world.ntfs;
+    const bool ntfs = Note("ntfs", 'f');
+    if (Has('m')) RaiseStatus(kNoMedium);
+    return ntfs;
   }
   int Ask(CopyHookDialog dialog, bool link_possible) override {
     static const char* const names[] = {"delete", "copy-link", "copy-dir", "move"};
-    Note(std::string("ask:") + names[static_cast<int>(dialog)] + (link_possible ? "+" : "-"), true);
-    if (m_world.dialog_failure) RaiseStatus(m_world.dialog_failure);
-    return m_world.answer;
+    Note((std::string("ask:") + names[static_cast<int>(dialog)] + (link_possible ? "+" : "-")).c_str(), ' ');
+    if (Has('x')) RaiseStatus(status::OutOfMemory);
+    return m_answer;
   }
 
  private:
-  bool Note(const std::string& question, bool answer) {
-    log += (log.empty() ? "" : " ") + question;
-    return answer;
+  bool Has(char letter) const { return m_world.find(letter) != std::string::npos; }
+  bool Note(const char* question, char negation) {
+    log += (log.empty() ? "" : " ") + std::string(question);
+    return !Has(negation);
   }
-  World m_world;
+  std::string m_world;
+  int m_answer;
 };
 
-World With(void (*change)(World&)) {
-  World world;
-  change(world);
-  return world;
-}
-
-constexpr unsigned kUi = 0;  // with a window, asking allowed
-constexpr std::uint32_t kLink = op::ReparsePointAttribute | 0x10;
-constexpr std::uint32_t kDirectory = 0x10;
+constexpr std::uint32_t kLink = op::ReparsePointAttribute | 0x10, kDir = 0x10;
+constexpr Status kOk = status::Ok;
 
 TEST(CopyHookDecision, AnswersActsAndAsksOnlyWhatItNeeds) {
   struct Row {
-    const char* name;
-    unsigned operation;
-    unsigned flags;
+    unsigned operation, flags;
     bool window;
     std::uint32_t attributes;
-    World world;
+    const char* world;
+    int dialog_answer;
     Action action;
     int answer;
     Status failure;
     const char* questions;
   };
   const Row rows[] = {
-      // Delete: only the link goes; a failure to ask cancels rather than let the shell delete a junction.
-      {"silent delete", op::Delete, kUi, false, kLink, {}, Action::RemoveLink, op::No, 0, "dir"},
-      {"unconfirmed delete", op::Delete, op::NoConfirmation, true, kLink, {}, Action::RemoveLink, op::No, 0, "dir"},
-      {"delete confirmed", op::Delete, kUi, true, kLink, With([](World& w) { w.answer = choice::DeleteSoftLink; }),
-       Action::RemoveLink, op::No, 0, "dir ask:delete-"},
-      {"delete cancelled", op::Delete, kUi, true, kLink, With([](World& w) { w.answer = choice::Cancel; }),
-       Action::None, op::Cancel, 0, "dir ask:delete-"},
-      {"delete dialog not shown", op::Delete, kUi, true, kLink, With([](World& w) { w.answer = -1; }), Action::None,
-       op::Cancel, status::Fail, "dir ask:delete-"},
-      {"delete dialog fails", op::Delete, kUi, true, kLink,
-       With([](World& w) { w.dialog_failure = status::OutOfMemory; }), Action::None, op::Cancel, status::OutOfMemory,
-       "dir ask:delete-"},
-      {"delete plain directory", op::Delete, kUi, true, kDirectory, {}, Action::None, op::Yes, 0, "dir"},
-      {"delete file", op::Delete, kUi, true, kLink, With([](World& w) { w.directory = false; }), Action::None, op::Yes,
-       0, "dir"},
-      {"rename link", op::Rename, kUi, true, kLink, {}, Action::None, op::Yes, 0, ""},
-      {"unknown operation", 9, kUi, true, kLink, {}, Action::None, op::Yes, 0, ""},
-
+      // Delete: only the link goes; a dialog that fails or gives no known answer cancels.
+      {op::Delete, op::AllowUndo, false, kLink, "", 0, Action::RemoveLink, op::No, kOk, "dir"},
+      {op::Delete, op::NoConfirmation, true, kLink, "", 0, Action::RemoveLink, op::No, kOk, "dir"},
+      {op::Delete, 0, true, kLink, "", choice::DeleteSoftLink, Action::RemoveLink, op::No, kOk, "dir ask:delete-"},
+      {op::Delete, 0, true, kLink, "", choice::Cancel, Action::None, op::Cancel, kOk, "dir ask:delete-"},
+      {op::Delete, 0, true, kLink, "", -1, Action::None, op::Cancel, status::Fail, "dir ask:delete-"},
+      {op::Delete, 0, true, kLink, "x", 0, Action::None, op::Cancel, status::OutOfMemory, "dir ask:delete-"},
+      {op::Delete, 0, true, kDir, "", 0, Action::None, op::Yes, kOk, "dir"},
+      {op::Delete, 0, true, kLink, "d", 0, Action::None, op::Yes, kOk, "dir"},
+      {op::Rename, 0, true, kLink, "", 0, Action::None, op::Yes, kOk, ""},
+      {9, 0, true, kLink, "", 0, Action::None, op::Yes, kOk, ""},
       // Copy of a soft link: as a directory unless the user picks the link.
-      {"silent link copy", op::Copy, kUi, false, kLink, {}, Action::None, op::Yes, 0, "dir link pdir punc ntfs"},
-      {"link copied as link", op::Copy, kUi, true, kLink, With([](World& w) { w.answer = choice::CopySoftLink; }),
-       Action::CopyLink, op::No, 0, "dir link pdir punc ntfs ask:copy-link+"},
-      {"link copy to FAT", op::Copy, kUi, true, kLink,
-       With([](World& w) { w.ntfs = false, w.answer = choice::CopyAsDirectory; }), Action::None, op::Yes, 0,
+      {op::Copy, 0, false, kLink, "", 0, Action::None, op::Yes, kOk, "dir link pdir punc ntfs"},
+      {op::Copy, 0, true, kLink, "", choice::CopySoftLink, Action::CopyLink, op::No, kOk,
+       "dir link pdir punc ntfs ask:copy-link+"},
+      {op::Copy, 0, true, kLink, "f", choice::Cancel, Action::None, op::Cancel, kOk,
        "dir link pdir punc ntfs ask:copy-link-"},
-      {"link copy cancelled", op::Copy, kUi, true, kLink, With([](World& w) { w.answer = choice::Cancel; }),
-       Action::None, op::Cancel, 0, "dir link pdir punc ntfs ask:copy-link+"},
-      {"link copy, no medium", op::Copy, kUi, true, kLink, With([](World& w) { w.volume_failure = kNoMedium; }),
-       Action::None, op::Yes, kNoMedium, "dir link pdir punc ntfs"},
-      {"copy of another reparse point", op::Copy, kUi, true, kLink, With([](World& w) { w.link = false; }),
-       Action::None, op::Yes, 0, "dir link"},
-
-      // Copy of an ordinary directory: a link instead only when asked.
-      {"unconfirmed directory copy", op::Copy, op::NoConfirmation, true, kDirectory, {}, Action::None, op::Yes, 0, "dir"},
-      {"directory linked", op::Copy, kUi, true, kDirectory, With([](World& w) { w.answer = choice::CreateSoftLink; }),
-       Action::LinkToSource, op::No, 0, "dir unc pdir punc ntfs ask:copy-dir+"},
-      {"directory copied", op::Copy, kUi, true, kDirectory, With([](World& w) { w.answer = choice::CopyDirectory; }),
-       Action::None, op::Yes, 0, "dir unc pdir punc ntfs ask:copy-dir+"},
-      {"copy from UNC", op::Copy, kUi, true, kDirectory, With([](World& w) { w.unc = true; }), Action::None, op::Yes,
-       0, "dir unc"},
-      {"copy to UNC", op::Copy, kUi, true, kDirectory, With([](World& w) { w.parent_unc = true; }), Action::None,
-       op::Yes, 0, "dir unc pdir punc"},
-      {"copy to a missing folder", op::Copy, kUi, true, kDirectory,
-       With([](World& w) { w.parent_directory = false; }), Action::None, op::Yes, 0, "dir unc pdir"},
-      {"copy dialog fails", op::Copy, kUi, true, kDirectory,
-       With([](World& w) { w.dialog_failure = status::OutOfMemory; }), Action::None, op::Yes, status::OutOfMemory,
+      {op::Copy, 0, true, kLink, "m", 0, Action::None, op::Yes, kNoMedium, "dir link pdir punc ntfs"},
+      {op::Copy, 0, true, kLink, "l", 0, Action::None, op::Yes, kOk, "dir link"},
+      // Copy of an ordinary directory: a link instead only when asked, from a local source to a local NTFS folder.
+      {op::Copy, op::NoConfirmation, true, kDir, "", 0, Action::None, op::Yes, kOk, "dir"},
+      {op::Copy, op::Silent, true, kDir, "", choice::CreateSoftLink, Action::LinkToSource, op::No, kOk,
        "dir unc pdir punc ntfs ask:copy-dir+"},
-
+      {op::Copy, 0, true, kDir, "", choice::CopyDirectory, Action::None, op::Yes, kOk,
+       "dir unc pdir punc ntfs ask:copy-dir+"},
+      {op::Copy, 0, true, kDir, "u", 0, Action::None, op::Yes, kOk, "dir unc"},
+      {op::Copy, 0, true, kDir, "q", 0, Action::None, op::Yes, kOk, "dir unc pdir punc"},
+      {op::Copy, 0, true, kDir, "p", 0, Action::None, op::Yes, kOk, "dir unc pdir"},
+      {op::Copy, 0, true, kDir, "x", 0, Action::None, op::Yes, status::OutOfMemory,
+       "dir unc pdir punc ntfs ask:copy-dir+"},
       // Move of a soft link: the link moves where the destination can hold one.
-      {"silent link move", op::Move, kUi, false, kLink, {}, Action::MoveLink, op::No, 0, "dir link pdir punc ntfs"},
-      {"silent link move to FAT", op::Move, kUi, false, kLink, With([](World& w) { w.ntfs = false; }), Action::None,
-       op::Yes, 0, "dir link pdir punc ntfs"},
-      {"hidden move dialog to FAT", op::Move, kUi, true, kLink,
-       With([](World& w) { w.ntfs = false, w.answer = choice::MoveSoftLink; }), Action::MoveLink, op::No, 0,
+      {op::Move, 0, false, kLink, "", 0, Action::MoveLink, op::No, kOk, "dir link pdir punc ntfs"},
+      {op::Move, 0, false, kLink, "f", 0, Action::None, op::Yes, kOk, "dir link pdir punc ntfs"},
+      {op::Move, 0, true, kLink, "f", choice::MoveSoftLink, Action::MoveLink, op::No, kOk,
        "dir link pdir punc ntfs ask:move-"},
-      {"moved as directory", op::Move, kUi, true, kLink, With([](World& w) { w.answer = choice::MoveAsDirectory; }),
-       Action::None, op::Yes, 0, "dir link pdir punc ntfs ask:move+"},
-      {"move, no medium", op::Move, kUi, false, kLink, With([](World& w) { w.volume_failure = kNoMedium; }),
-       Action::None, op::Yes, kNoMedium, "dir link pdir punc ntfs"},
-      {"move of another reparse point", op::Move, kUi, true, kLink, With([](World& w) { w.link = false; }),
-       Action::None, op::Yes, 0, "dir link"},
-      {"move of a plain directory", op::Move, kUi, true, kDirectory, {}, Action::None, op::Yes, 0, "dir"},
+      {op::Move, 0, true, kLink, "", choice::MoveAsDirectory, Action::None, op::Yes, kOk,
+       "dir link pdir punc ntfs ask:move+"},
+      {op::Move, 0, false, kLink, "m", 0, Action::None, op::Yes, kNoMedium, "dir link pdir punc ntfs"},
+      {op::Move, 0, true, kLink, "l", 0, Action::None, op::Yes, kOk, "dir link"},
+      {op::Move, 0, true, kDir, "", 0, Action::None, op::Yes, kOk, "dir"},
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    FakeFacts facts(row.world);
-    const CopyHookDecision decision =
-        DecideCopyHook({row.operation, row.flags, row.window, row.attributes}, facts);
+    SCOPED_TRACE(std::to_string(&row - rows));
+    FakeFacts facts(row.world, row.dialog_answer);
+    const CopyHookDecision decision = DecideCopyHook({row.operation, row.flags, row.window, row.attributes}, facts);
     EXPECT_EQ(decision.action, row.action);
     EXPECT_EQ(decision.answer, row.answer);
     EXPECT_EQ(decision.failure, row.failure);
@@ -151,14 +118,10 @@ TEST(CopyHookDecision, AnswersActsAndAsksOnlyWhatItNeeds) {
   }
 }
 
-TEST(CopyHookDecision, RenamesOnCollisionUnlessSilentAndAsksOnlyWithAWindowAndConfirmation) {
-  EXPECT_EQ(EffectiveCopyHookFlags(0), op::RenameOnCollision);
+TEST(CopyHookDecision, RenamesOnCollisionUnlessSilent) {
   EXPECT_EQ(EffectiveCopyHookFlags(op::AllowUndo), op::AllowUndo | op::RenameOnCollision);
   EXPECT_EQ(EffectiveCopyHookFlags(op::Silent), op::Silent);
   EXPECT_EQ(EffectiveCopyHookFlags(op::Silent | op::RenameOnCollision), op::Silent | op::RenameOnCollision);
-  EXPECT_TRUE(IsInteractiveCopyHook({op::Copy, op::Silent, true, 0}));
-  EXPECT_FALSE(IsInteractiveCopyHook({op::Copy, 0, false, 0}));
-  EXPECT_FALSE(IsInteractiveCopyHook({op::Copy, op::NoConfirmation, true, 0}));
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "harness/imports.h"
-#include "module/type_library.h"
 #include "module_test_support.h"
+#include "win/type_library.h"
 
 namespace {
 

@@ -74,23 +74,20 @@ TEST(Exports, RegistrationIsRefusedWhileAClassCannotRegisterAndTheTypeLibraryRou
   EXPECT_FALSE(KeyExists(kLibraryKey));
 }
 
-// The critical sections the DLL's own calls entered and deleted.
-std::set<void*> g_entered, g_deleted;
-void WINAPI RecordEnter(LPCRITICAL_SECTION section) {
-  g_entered.insert(section);
-  EnterCriticalSection(section);
-}
-void WINAPI RecordDelete(LPCRITICAL_SECTION section) {
-  g_deleted.insert(section);
-  DeleteCriticalSection(section);
-}
+std::set<void*> g_entered, g_deleted;  // critical sections the DLL's own calls touched
 
 TEST(Exports, UnloadingReleasesTheClassObjectItHandedOutAndDeletesTheLocksItUsed) {
   const HMODULE dll = LoadLibraryA((BinFolder() + "QuorvaneMarrowby.dll").c_str());
   ASSERT_NE(dll, nullptr);
   harness::Imports imports(dll);
-  imports.Replace("EnterCriticalSection", &RecordEnter);
-  imports.Replace("DeleteCriticalSection", &RecordDelete);
+  imports.Replace("EnterCriticalSection", +[](LPCRITICAL_SECTION s) {
+    g_entered.insert(s);
+    EnterCriticalSection(s);
+  });
+  imports.Replace("DeleteCriticalSection", +[](LPCRITICAL_SECTION s) {
+    g_deleted.insert(s);
+    DeleteCriticalSection(s);
+  });
   auto* get_class_object = reinterpret_cast<GetClassObjectFunction*>(GetProcAddress(dll, "DllGetClassObject"));
   IClassFactory* factory = nullptr;
   ASSERT_EQ(get_class_object(kDirectoryClsid, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);

@@ -108,7 +108,7 @@ class CopyHookItem final : public CopyHookFacts {
         MakeLinkAtDestination(m_link.substitute_name);
         break;
       case CopyHookAction::LinkToSource:
-        MakeLinkAtDestination(ToWide(m_source));
+        MakeLinkAtDestination(PathToWide(m_source));
         break;
       case CopyHookAction::MoveLink:
         MoveLink();
@@ -160,7 +160,7 @@ UINT AnswerUnconvertible(HWND window, UINT operation, UINT flags, const wchar_t*
 
 std::optional<Path> NarrowPath(const wchar_t* path) {
   if (!path) return std::nullopt;
-  return ToNarrow(path);
+  return PathToNarrow(path);
 }
 
 const char* PointerTo(const std::optional<Path>& path) { return path ? path->c_str() : nullptr; }

@@ -172,6 +172,27 @@ TEST_F(CopyHook, ASilentMoveWithoutRenameTurnsAnEmptyDirectoryIntoTheLinkAndStop
   EXPECT_EQ(LinkAt(At("Dest\\Full")), "<none>");
 }
 
+TEST_F(CopyHook, AWideNameTheCodePageCannotHoldIsNeverTakenForALookAlike) {
+  // "Līnk" beside the junction Link: best fit would turn the one into the other.
+  const std::wstring name = Wide(scratch) + L"\\L\u012Bnk", destination = Wide(At("Dest")) + L"\\L\u012Bnk";
+  ASSERT_TRUE(CreateDirectoryW(name.c_str(), nullptr));
+  qm::ComPtr<ICopyHookW> hook;
+  ASSERT_EQ(object->QueryInterface(kIidCopyHookW, hook.put_void()), S_OK);
+  const HWND desktop = GetDesktopWindow();
+  // Left to the shell, without asking or blocking...
+  EXPECT_EQ(hook->CopyCallback(desktop, FO_MOVE, 0, name.c_str(), kLinkAttributes, destination.c_str(), 0), IDYES);
+  EXPECT_EQ(hook->CopyCallback(desktop, FO_COPY, 0, Wide(At("Music")).c_str(), FILE_ATTRIBUTE_DIRECTORY,
+                               destination.c_str(), 0),
+            IDYES);
+  EXPECT_TRUE(GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES);
+  // ...except a soft link's delete, which removes just that link.
+  EXPECT_EQ(hook->CopyCallback(desktop, FO_DELETE, 0, name.c_str(), kLinkAttributes, nullptr, 0), IDNO);
+  EXPECT_EQ(GetFileAttributesW(name.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(LinkAt(At("Link")), Music());
+  EXPECT_FALSE(Exists(At("Dest\\Link")));
+  EXPECT_TRUE(observed().boxes.empty());
+}
+
 // Every failing call ends with the action done and the item skipped, or with
 // nothing changed: the item left to the shell after a failure to find out
 // (shown at most once; never for a delete), or the operation stopped after a

@@ -38,11 +38,6 @@ DWORD LinkCount(const std::string& path) {
 
 std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
-ShippedDll::ShippedDll() { module = LoadLibraryA("QuorvaneMarrowby.dll"); }
-ShippedDll::~ShippedDll() {
-  if (module) FreeLibrary(module);
-}
-
 DirectoryExtension::LedgerFirst::LedgerFirst(harness::Imports& imports) {
   harness::ledger::Install(imports);
   imports.Replace("SHChangeNotify", &RecordChangeNotify);
@@ -67,15 +62,9 @@ void DirectoryExtension::TearDown() {
 DirectoryExtension::~DirectoryExtension() { RemoveTree(scratch); }
 
 qm::ComPtr<IContextMenu> DirectoryExtension::Create() {
-  using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
-  auto get = reinterpret_cast<GetClassObject>(GetProcAddress(dll.module, "DllGetClassObject"));
-  qm::ComPtr<IClassFactory> factory;
   qm::ComPtr<IContextMenu> menu;
-  if (!get || FAILED(get(kClsidDirectoryShellExtension, IID_IClassFactory, factory.put_void()))) {
-    ADD_FAILURE() << "no class object";
-    return menu;
-  }
-  EXPECT_EQ(factory->CreateInstance(nullptr, IID_IContextMenu, menu.put_void()), S_OK);
+  if (auto factory = dll.ClassObject(kClsidDirectoryShellExtension))
+    EXPECT_EQ(factory->CreateInstance(nullptr, IID_IContextMenu, menu.put_void()), S_OK);
   return menu;
 }
 

@@ -15,6 +15,7 @@
 #include "harness/imports.h"
 #include "harness/ledger.h"
 #include "harness/ntfs_model.h"
+#include "harness/shipped_dll.h"
 #include "harness/test_files.h"
 #include "shell_fakes.h"
 #include "win/com_ptr.h"
@@ -34,13 +35,6 @@ struct Observed {
   std::vector<std::string> boxes;     // text of each message box
 };
 Observed& observed();
-
-class ShippedDll {
- public:
-  ShippedDll();
-  ~ShippedDll();
-  HMODULE module = nullptr;
-};
 
 class DirectoryExtension : public ::testing::Test {
  protected:
@@ -63,7 +57,7 @@ class DirectoryExtension : public ::testing::Test {
 
   HRESULT Invoke(IContextMenu* menu, UINT offset, HWND window = nullptr, DWORD mask = 0);
 
-  ShippedDll dll;
+  harness::ShippedDll dll;
   harness::Imports imports{dll.module};
   struct LedgerFirst {
     explicit LedgerFirst(harness::Imports& imports);

@@ -1,6 +1,7 @@
 #include "harness/shipped_dll.h"
 
-#include <gtest/gtest.h>
+#include "harness/ledger.h"
+#include "harness/test_files.h"
 
 namespace harness {
 
@@ -17,5 +18,23 @@ qm::ComPtr<IClassFactory> ShippedDll::ClassObject(const CLSID& clsid) const {
   if (!get || FAILED(get(clsid, IID_IClassFactory, factory.put_void()))) ADD_FAILURE() << "no class object";
   return factory;
 }
+
+ShippedDllTest::LedgerFirst::LedgerFirst(Imports& imports) { ledger::Install(imports); }
+
+ShippedDllTest::ShippedDllTest() {
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  scratch = std::string("D:\\") + test->test_suite_name() + "." + test->name();
+  RemoveTree(scratch);
+  MakeDirectory(scratch);
+  ledger::Forget();
+  imports.ResetCounts();
+}
+
+void ShippedDllTest::TearDown() {
+  for (const auto& open : ledger::Open()) ADD_FAILURE() << "still open: " << open;
+  for (const auto& stray : ledger::StrayReleases()) ADD_FAILURE() << "stray release: " << stray;
+}
+
+ShippedDllTest::~ShippedDllTest() { RemoveTree(scratch); }
 
 }  // namespace harness

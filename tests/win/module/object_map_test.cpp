@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "core/status.h"
-#include "module/class_ids.h"
 #include "module/object_map.h"
 #include "module/product_classes.h"
 #include "win/boundary.h"
@@ -306,9 +305,7 @@ TEST(ObjectMapRegistration, RunsEachRowInMapOrderAndStopsAtTheFirstFailure) {
 TEST(ProductObjectMap, ListsTheFolderClassBeforeTheDirectoryClass) {
   const auto entries = qm::ProductObjectMap().entries();
   ASSERT_EQ(entries.size(), 2u);
-  EXPECT_EQ(*entries[0].clsid, qm::kClsidFolderShellExtension);
   EXPECT_STREQ(entries[0].description, "Quorvane Marrowby Folder Shell Extension");
-  EXPECT_EQ(*entries[1].clsid, qm::kClsidDirectoryShellExtension);
   EXPECT_STREQ(entries[1].description, "Quorvane Marrowby Directory Shell Extension");
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "folder_extension/column_texts.h"
-#include "module/class_ids.h"
+#include "resources/class_ids.h"
 
 namespace qm {
 namespace {

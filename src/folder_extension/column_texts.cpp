@@ -2,8 +2,8 @@
 
 #include "core/multi_text.h"
 #include "core/status.h"
-#include "module/module_state.h"
 #include "resources/resource_ids.h"
+#include "win/module_instance.h"
 #include "win/text.h"
 
 namespace qm {

@@ -3,11 +3,11 @@
 #include "folder_extension/column_descriptions.h"
 #include "folder_extension/item_path.h"
 #include "folder_extension/item_values.h"
-#include "module/class_ids.h"
-#include "module/module_state.h"
-#include "module/type_library.h"
+#include "resources/class_ids.h"
 #include "win/boundary.h"
+#include "win/module_instance.h"
 #include "win/object_site.h"
+#include "win/type_library.h"
 
 namespace qm {
 

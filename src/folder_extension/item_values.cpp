@@ -8,7 +8,7 @@
 #include "folder_extension/column_descriptions.h"
 #include "folder_extension/column_texts.h"
 #include "folder_extension/item_path.h"
-#include "module/class_ids.h"
+#include "resources/class_ids.h"
 #include "win/unique_resource.h"
 
 namespace qm {

@@ -35,7 +35,7 @@ STDMETHODIMP CDirectoryShellExtension::IsMemberOf(LPCWSTR path, DWORD attributes
 STDMETHODIMP CDirectoryShellExtension::GetOverlayInfo(LPWSTR icon_file, int size, int* index, DWORD* flags) {
   if (!icon_file || !index || !flags) return E_POINTER;
   return CallAtBoundary([&] {
-    const std::wstring file = ToWide(CombinePath(SystemDirectory(), "shell32.dll"));
+    const std::wstring file = PathToWide(CombinePath(SystemDirectory(), "shell32.dll"));
     // A path longer than the buffer is cut so that it stays terminated.
     if (size > 0) {
       const std::size_t length = std::min(file.size(), static_cast<std::size_t>(size) - 1);

@@ -38,28 +38,11 @@ DWORD LinkCount(const std::string& path) {
 
 std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
-DirectoryExtension::LedgerFirst::LedgerFirst(harness::Imports& imports) {
-  harness::ledger::Install(imports);
+DirectoryExtension::DirectoryExtension() {
   imports.Replace("SHChangeNotify", &RecordChangeNotify);
   imports.Replace("MessageBoxA", &RecordMessageBox);
-}
-
-DirectoryExtension::DirectoryExtension() {
-  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-  scratch = std::string("D:\\") + test->test_suite_name() + "." + test->name();
-  RemoveTree(scratch);
-  MakeDirectory(scratch);
   observed() = Observed();
-  harness::ledger::Forget();
-  imports.ResetCounts();
 }
-
-void DirectoryExtension::TearDown() {
-  for (const auto& open : harness::ledger::Open()) ADD_FAILURE() << "still open: " << open;
-  for (const auto& stray : harness::ledger::StrayReleases()) ADD_FAILURE() << "stray release: " << stray;
-}
-
-DirectoryExtension::~DirectoryExtension() { RemoveTree(scratch); }
 
 qm::ComPtr<IContextMenu> DirectoryExtension::Create() {
   qm::ComPtr<IContextMenu> menu;
@@ -70,11 +53,16 @@ qm::ComPtr<IContextMenu> DirectoryExtension::Create() {
 
 HRESULT DirectoryExtension::Initialize(IContextMenu* menu, const std::string& folder,
                                        const std::vector<std::string>& items) {
-  qm::ComPtr<IShellExtInit> init;
-  if (FAILED(menu->QueryInterface(IID_IShellExtInit, init.put_void()))) return E_NOINTERFACE;
-  PIDLIST_ABSOLUTE folder_list = folder.empty() ? nullptr : ILCreateFromPathA(folder.c_str());
   std::vector<std::wstring> names;
   for (const auto& item : items) names.push_back(Wide(item));
+  return Initialize(menu, Wide(folder), names);
+}
+
+HRESULT DirectoryExtension::Initialize(IContextMenu* menu, const std::wstring& folder,
+                                       const std::vector<std::wstring>& names) {
+  qm::ComPtr<IShellExtInit> init;
+  if (FAILED(menu->QueryInterface(IID_IShellExtInit, init.put_void()))) return E_NOINTERFACE;
+  PIDLIST_ABSOLUTE folder_list = folder.empty() ? nullptr : ILCreateFromPathW(folder.c_str());
   fakes::DropDataObject data(names);
   const HRESULT result = init->Initialize(folder_list, &data, nullptr);
   EXPECT_EQ(data.references(), 1) << "the data object is not held beyond Initialize";

@@ -36,17 +36,18 @@ struct Observed {
 };
 Observed& observed();
 
-class DirectoryExtension : public ::testing::Test {
+// Records change notifications and message boxes besides the fixture's
+// ledger and NTFS model.
+class DirectoryExtension : public harness::ShippedDllTest {
  protected:
   DirectoryExtension();
-  ~DirectoryExtension() override;
-  void TearDown() override;
 
-  std::string At(const std::string& name) const { return scratch + "\\" + name; }
+  std::wstring WideAt(const std::wstring& name) const { return Wide(scratch) + L"\\" + name; }
 
   // A new object, initialised with a drop folder (empty: none) and items.
   qm::ComPtr<IContextMenu> Create();
   HRESULT Initialize(IContextMenu* menu, const std::string& folder, const std::vector<std::string>& items);
+  HRESULT Initialize(IContextMenu* menu, const std::wstring& folder, const std::vector<std::wstring>& items);
   qm::ComPtr<IContextMenu> Dropped(const std::string& folder, const std::vector<std::string>& items);
   qm::ComPtr<IContextMenu> ContextMenuOn(const std::vector<std::string>& items);
 
@@ -56,14 +57,6 @@ class DirectoryExtension : public ::testing::Test {
                                   std::vector<UINT> host_items = {}, HRESULT* result = nullptr, UINT id_count = 100);
 
   HRESULT Invoke(IContextMenu* menu, UINT offset, HWND window = nullptr, DWORD mask = 0);
-
-  harness::ShippedDll dll;
-  harness::Imports imports{dll.module};
-  struct LedgerFirst {
-    explicit LedgerFirst(harness::Imports& imports);
-  } ledger_first{imports};
-  harness::NtfsModel model{imports};
-  std::string scratch;
 };
 
 }  // namespace extension_test

@@ -1,7 +1,5 @@
 // The object itself: identity, interfaces and class information (aggregation
 // comes from the templates every class shares).
-#include <oaidl.h>
-
 #include <gtest/gtest.h>
 
 #include "folder_fixture.h"
@@ -20,13 +18,7 @@ TEST_F(FolderExtension, IsOneObjectBehindItsThreeInterfaces) {
   EXPECT_EQ(static_cast<void*>(identity.get()), static_cast<void*>(columns.get()));
   qm::ComPtr<IShellExtInit> other;
   EXPECT_EQ(columns.As(other), E_NOINTERFACE);
-
-  qm::ComPtr<ITypeInfo> type;
-  ASSERT_EQ(class_info->GetClassInfo(type.put()), S_OK);
-  TYPEATTR* attributes = nullptr;
-  ASSERT_EQ(type->GetTypeAttr(&attributes), S_OK);
-  EXPECT_EQ(attributes->guid, kFolderClass);
-  type->ReleaseTypeAttr(attributes);
+  EXPECT_EQ(harness::CoclassOf(class_info.get()), kFolderClass);
 }
 
 }  // namespace

@@ -19,6 +19,18 @@ qm::ComPtr<IClassFactory> ShippedDll::ClassObject(const CLSID& clsid) const {
   return factory;
 }
 
+GUID CoclassOf(IProvideClassInfo* info) {
+  qm::ComPtr<ITypeInfo> type;
+  TYPEATTR* attributes = nullptr;
+  GUID coclass = GUID_NULL;
+  if (SUCCEEDED(info->GetClassInfo(type.put())) && SUCCEEDED(type->GetTypeAttr(&attributes))) {
+    if (attributes->typekind == TKIND_COCLASS) coclass = attributes->guid;
+    type->ReleaseTypeAttr(attributes);
+  }
+  EXPECT_NE(coclass, GUID_NULL) << "no coclass";
+  return coclass;
+}
+
 ShippedDllTest::LedgerFirst::LedgerFirst(Imports& imports) { ledger::Install(imports); }
 
 ShippedDllTest::ShippedDllTest() {

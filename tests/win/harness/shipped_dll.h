@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <ocidl.h>
 
 #include <gtest/gtest.h>
 
@@ -27,6 +28,10 @@ class ShippedDll {
 
   HMODULE module = nullptr;
 };
+
+// The coclass whose type information `info` hands out; GUID_NULL (and the
+// test failed) when there is none.
+GUID CoclassOf(IProvideClassInfo* info);
 
 // The shipped DLL with the ledger and then the NTFS model on its imports,
 // and a fresh scratch folder D:\<suite>.<test>. A test fails when the DLL

@@ -1,5 +1,6 @@
 // CDirectoryShellExtension: the class Explorer creates for directories and
-// drives. One object answers the menu, drag-and-drop, copy hook and site roles.
+// drives. One object answers the menu, drag-and-drop, copy hook, icon overlay
+// and site roles.
 #pragma once
 
 #include <windows.h>
@@ -14,7 +15,8 @@
 namespace qm {
 
 class CDirectoryShellExtension
-    : public ComClass<IContextMenu, ICopyHookA, ICopyHookW, IObjectWithSite, IShellExtInit, IProvideClassInfo> {
+    : public ComClass<IContextMenu, ICopyHookA, ICopyHookW, IShellIconOverlayIdentifier, IObjectWithSite,
+                      IShellExtInit, IProvideClassInfo> {
  public:
   CDirectoryShellExtension() = default;
   virtual ~CDirectoryShellExtension() = default;
@@ -29,6 +31,11 @@ class CDirectoryShellExtension
                                    LPCSTR destination, DWORD destination_attributes) override;
   STDMETHODIMP_(UINT) CopyCallback(HWND window, UINT operation, UINT flags, LPCWSTR source, DWORD source_attributes,
                                    LPCWSTR destination, DWORD destination_attributes) override;
+
+  // IShellIconOverlayIdentifier (icon_overlay.cpp)
+  STDMETHODIMP IsMemberOf(LPCWSTR path, DWORD attributes) override;
+  STDMETHODIMP GetOverlayInfo(LPWSTR icon_file, int size, int* index, DWORD* flags) override;
+  STDMETHODIMP GetPriority(int* priority) override;
 
   // IObjectWithSite
   STDMETHODIMP SetSite(IUnknown* site) override;

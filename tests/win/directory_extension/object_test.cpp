@@ -11,7 +11,6 @@
 namespace extension_test {
 namespace {
 
-
 TEST_F(DirectoryExtension, AnswersItsInterfacesWithOneIdentity) {
   auto menu = Create();
   qm::ComPtr<IShellExtInit> init;

@@ -6,6 +6,7 @@
 #include "module/class_ids.h"
 #include "module/language_module.h"
 #include "module/product_classes.h"
+#include "ui/hyperlink.h"
 #include "ui/window_object_registry.h"
 #include "win/errors.h"
 #include "win/text.h"
@@ -68,6 +69,8 @@ void AttachModule(HMODULE instance) noexcept {
 bool ModuleInitializationFailed() noexcept { return g_initialization_failed; }
 
 void DetachModule() noexcept {
+  // Its procedure goes with the DLL; a later load registers it afresh.
+  UnregisterHyperLinkClass();
   g_resource_module.store(g_main_module);
   g_language_module.reset();
   UninitializeWindowObjectRegistry();

@@ -5,6 +5,20 @@
 #include "win/errors.h"
 
 namespace qm {
+namespace {
+
+std::wstring Widen(UINT code_page, DWORD flags, std::string_view text) {
+  if (text.empty()) return {};
+  if (text.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) RaiseStatus(status::InvalidArg);
+  const int narrow_length = static_cast<int>(text.size());
+  const int length = MultiByteToWideChar(code_page, flags, text.data(), narrow_length, nullptr, 0);
+  if (length <= 0) RaiseLastError();
+  std::wstring result(static_cast<std::size_t>(length), L'\0');
+  if (MultiByteToWideChar(code_page, flags, text.data(), narrow_length, result.data(), length) <= 0) RaiseLastError();
+  return result;
+}
+
+}  // namespace
 
 UINT ConversionCodePage() {
   char digits[8] = {};
@@ -30,16 +44,10 @@ std::string ToNarrow(std::wstring_view text) {
   return result;
 }
 
-std::wstring ToWide(std::string_view text) {
-  if (text.empty()) return {};
-  if (text.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) RaiseStatus(status::InvalidArg);
-  const UINT code_page = ConversionCodePage();
-  const int narrow_length = static_cast<int>(text.size());
-  const int length = MultiByteToWideChar(code_page, 0, text.data(), narrow_length, nullptr, 0);
-  if (length <= 0) RaiseLastError();
-  std::wstring result(static_cast<std::size_t>(length), L'\0');
-  if (MultiByteToWideChar(code_page, 0, text.data(), narrow_length, result.data(), length) <= 0) RaiseLastError();
-  return result;
+std::wstring ToWide(std::string_view text) { return Widen(ConversionCodePage(), 0, text); }
+
+std::wstring PathToWide(std::string_view path) {
+  return Widen(AreFileApisANSI() ? CP_ACP : CP_OEMCP, MB_ERR_INVALID_CHARS, path);
 }
 
 }  // namespace qm

@@ -16,4 +16,9 @@ UINT ConversionCodePage();
 std::string ToNarrow(std::wstring_view text);
 std::wstring ToWide(std::string_view text);
 
+// A path of the 8-bit file functions as UTF-16, converted exactly with their
+// code page (AreFileApisANSI: ANSI, else OEM). Bytes that are no character
+// there raise HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION).
+std::wstring PathToWide(std::string_view path);
+
 }  // namespace qm

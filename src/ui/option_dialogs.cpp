@@ -76,6 +76,15 @@ bool OptionDialog::OnInitDialog() {
   ShowMessage();
   FitStaticToText(DialogItem(window(), m_kind.message_id));
   CenterWindow(window());
+  return !MoveDefaultOffDisabledLink();
+}
+
+bool OptionDialog::MoveDefaultOffDisabledLink() {
+  if (!m_kind.link_button_id || m_link_possible) return false;
+  if (LOWORD(SendMessageA(window(), DM_GETDEFID, 0, 0)) != m_kind.link_button_id) return false;
+  const int other = m_kind.ending_ids[0] == m_kind.link_button_id ? m_kind.ending_ids[1] : m_kind.ending_ids[0];
+  SendMessageA(window(), DM_SETDEFID, static_cast<WPARAM>(other), 0);
+  SendMessageA(window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(DialogItem(window(), other)), TRUE);
   return true;
 }
 

@@ -56,6 +56,9 @@ class OptionDialog : public CModalDialog {
   bool OnInitDialog() override;
   bool OnCommand(int id, int notification) override;
   void ShowMessage();
+  // A disabled link button that is the default hands default and focus to
+  // the other button, so that Enter still answers; true when it did.
+  bool MoveDefaultOffDisabledLink();
 
   HINSTANCE m_resources;
   const OptionDialogKind& m_kind;

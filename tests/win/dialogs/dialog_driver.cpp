@@ -21,8 +21,8 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM arg) {
 
 }  // namespace
 
-DialogDriver::DialogDriver(Action act, Filter wanted)
-    : m_thread(GetCurrentThreadId()), m_act(std::move(act)), m_wanted(std::move(wanted)) {
+DialogDriver::DialogDriver(Action act, Filter wanted, DWORD wait_ms)
+    : m_thread(GetCurrentThreadId()), m_act(std::move(act)), m_wanted(std::move(wanted)), m_wait_ms(wait_ms) {
   m_driver = CreateThread(nullptr, 0, &DialogDriver::Run, this, 0, nullptr);
 }
 
@@ -45,7 +45,7 @@ bool DialogDriver::LeftOpen() {
 DWORD WINAPI DialogDriver::Run(void* arg) {
   auto* self = static_cast<DialogDriver*>(arg);
   Search search{&self->m_wanted};
-  for (int i = 0; i < 500 && !search.found; ++i) {
+  for (DWORD waited = 0; waited < self->m_wait_ms && !search.found; waited += 20) {
     EnumThreadWindows(self->m_thread, &FindDialog, reinterpret_cast<LPARAM>(&search));
     if (!search.found) Sleep(20);
   }

@@ -12,10 +12,10 @@ class DialogDriver {
   using Action = std::function<void(HWND dialog)>;
   using Filter = std::function<bool(HWND dialog)>;
 
-  // Waits (up to 10 s) for a visible dialog window of the calling thread that
-  // `wanted` accepts (any, without one), runs `act` with it on the second
+  // Waits (up to `wait_ms`) for a visible dialog window of the calling thread
+  // that `wanted` accepts (any, without one), runs `act` with it on the second
   // thread, then waits for it to close; one still open after 5 s is cancelled.
-  explicit DialogDriver(Action act, Filter wanted = nullptr);
+  explicit DialogDriver(Action act, Filter wanted = nullptr, DWORD wait_ms = 10000);
   DialogDriver(const DialogDriver&) = delete;
   DialogDriver& operator=(const DialogDriver&) = delete;
   ~DialogDriver();
@@ -31,6 +31,7 @@ class DialogDriver {
   DWORD m_thread;
   Action m_act;
   Filter m_wanted;
+  DWORD m_wait_ms;
   HANDLE m_driver = nullptr;
   bool m_found = false, m_left_open = false;
 };

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -84,9 +85,9 @@ class OptionDialogs : public SettingsFixture {
 
   // Asks `dialog` over the owner while `act` drives it; the answer, or the
   // failure status when it raised.
-  int Ask(qm::OptionDialog& dialog, const DialogDriver::Action& act, bool* shown = nullptr) {
+  int Ask(qm::OptionDialog& dialog, const DialogDriver::Action& act, bool* shown = nullptr, DWORD wait_ms = 10000) {
     int answer = 0;
-    DialogDriver driver(act);
+    DialogDriver driver(act, nullptr, wait_ms);
     const HRESULT status = qm::CallAtBoundary([&] { answer = dialog.AskChoice(owner); });
     if (shown) *shown = driver.Found();
     EXPECT_FALSE(driver.LeftOpen());
@@ -134,6 +135,168 @@ TEST_F(OptionDialogs, EachShowsItsTextsCentredOverTheOwnerAndAnswersTheButtonPre
       EXPECT_NEAR(rect.top + rect.bottom, around.top + around.bottom, 2);
       EXPECT_EQ(ReadSetting(kind.setting), std::nullopt);
     }
+  }
+}
+
+TEST_F(OptionDialogs, TheBoxHidesTheDialogAtOnceUntilControlIsHeldAndClearingItShowsItAgain) {
+  for (const Kind& kind : Kinds()) {
+    SCOPED_TRACE(kind.name);
+    auto dialog = kind.make(resources, kSource, true);
+    std::optional<DWORD> while_open;
+    // Checked and then cancelled: the setting is kept.
+    EXPECT_EQ(Ask(*dialog, [&](HWND d) {
+      Click(d, kind.hide_box);
+      while_open = ReadSetting(kind.setting);
+      PressKey(d, VK_ESCAPE);
+    }), IDCANCEL);
+    EXPECT_EQ(while_open, 1u);
+    EXPECT_EQ(ReadSetting(kind.setting), 1u);
+
+    bool shown = true;
+    EXPECT_EQ(Ask(*kind.make(resources, kSource, true), [](HWND) {}, &shown, 500), kind.hidden_answer);
+    EXPECT_FALSE(shown);
+
+    bool box_checked = false;
+    {
+      const ControlKeyDown control;
+      EXPECT_EQ(Ask(*kind.make(resources, kSource, true), [&](HWND d) {
+        box_checked = IsChecked(d, kind.hide_box);
+        Click(d, kind.hide_box);
+        while_open = ReadSetting(kind.setting);
+        Click(d, kind.buttons.back());
+      }, &shown), kind.buttons.back());
+    }
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(box_checked);
+    EXPECT_EQ(while_open, 2u);
+
+    EXPECT_EQ(Ask(*kind.make(resources, kSource, true), [&](HWND d) {
+      box_checked = IsChecked(d, kind.hide_box);
+      PressKey(d, VK_ESCAPE);
+    }, &shown), IDCANCEL);
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(box_checked);
+  }
+}
+
+TEST_F(OptionDialogs, OnlyAFourByteDwordOfOneHidesADialog) {
+  struct Case {
+    const char* name;
+    DWORD type;
+    std::vector<BYTE> data;
+    bool hidden;
+  };
+  const Case cases[] = {
+      {"1", REG_DWORD, {1, 0, 0, 0}, true},
+      {"2", REG_DWORD, {2, 0, 0, 0}, false},
+      {"7", REG_DWORD, {7, 0, 0, 0}, false},
+      {"text 1", REG_SZ, {'1', 0}, false},
+      {"binary 1", REG_BINARY, {1, 0, 0, 0}, false},
+      {"two bytes of 1", REG_DWORD, {1, 0}, false},
+  };
+  const Kind& kind = Kinds().front();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteSetting(kind.setting, c.type, c.data);
+    bool shown = false;
+    const int answer = Ask(*kind.make(resources, kSource, true), [](HWND d) { PressKey(d, VK_ESCAPE); }, &shown,
+                           c.hidden ? 500 : 10000);
+    EXPECT_EQ(shown, !c.hidden);
+    EXPECT_EQ(answer, c.hidden ? kind.hidden_answer : IDCANCEL);
+  }
+}
+
+TEST_F(OptionDialogs, TheLinkButtonIsOffWhereNoLinkIsPossibleButTheHiddenMoveAnswerStays) {
+  for (const Kind& kind : Kinds()) {
+    if (!kind.link_button) continue;
+    for (const bool possible : {true, false}) {
+      SCOPED_TRACE(std::string(kind.name) + (possible ? " possible" : " impossible"));
+      bool enabled = !possible;
+      const int answer = Ask(*kind.make(resources, kSource, possible), [&](HWND d) {
+        enabled = IsWindowEnabled(GetDlgItem(d, kind.link_button)) != FALSE;
+        // A user reaches a disabled button neither by mouse nor by Enter.
+        if (possible)
+          Click(d, kind.link_button);
+        else
+          PressKey(d, VK_RETURN);
+      });
+      EXPECT_EQ(enabled, possible);
+      if (possible)
+        EXPECT_EQ(answer, kind.link_button);
+      else
+        EXPECT_EQ(answer, kind.buttons[0] == kind.link_button ? kind.buttons[1] : kind.buttons[0]);
+    }
+  }
+  WriteSetting(qm::kMoveSoftLinkVisibility, 1);
+  EXPECT_EQ(Ask(*Kinds().front().make(resources, kSource, false), [](HWND) {}, nullptr, 500), IDC_MOVE_SOFT_LINK);
+}
+
+TEST_F(OptionDialogs, TheDeleteIconShowsWhereTheItemGoes) {
+  const HMODULE shell = GetModuleHandleA("shell32.dll");
+  for (const bool allow_undo : {true, false}) {
+    qm::DeleteSoftLinkDialog dialog(resources, kSource, kTarget, allow_undo);
+    HICON shown = nullptr;
+    Ask(dialog, [&](HWND d) {
+      shown = reinterpret_cast<HICON>(SendDlgItemMessageA(d, IDC_DELETE_SOFT_LINK_ICON, STM_GETICON, 0, 0));
+      PressKey(d, VK_ESCAPE);
+    });
+    EXPECT_EQ(shown, LoadIconA(shell, MAKEINTRESOURCEA(allow_undo ? 33 : 161)));
+  }
+  qm::CopyDirectoryDialog copy(resources, kSource, kDestination);
+  HICON shown = nullptr;
+  Ask(copy, [&](HWND d) {
+    shown = reinterpret_cast<HICON>(SendDlgItemMessageA(d, IDC_COPY_DIRECTORY_ICON, STM_GETICON, 0, 0));
+    PressKey(d, VK_ESCAPE);
+  });
+  EXPECT_EQ(shown, LoadIconA(shell, MAKEINTRESOURCEA(146)));
+}
+
+struct Layout {
+  RECT dialog{}, message{}, explanation{}, button{}, box{}, link{}, icon{}, template_message{};
+  std::wstring text;
+};
+
+TEST_F(OptionDialogs, ALongPathIsShortenedAndAWrappingMessagePushesTheRestDown) {
+  const auto measure = [&](const qm::Path& source) {
+    Layout layout;
+    qm::MoveSoftLinkDialog dialog(resources, source, kTarget, kDestination, true);
+    Ask(dialog, [&](HWND d) {
+      layout.dialog = Rect(d);
+      layout.message = ItemRect(d, IDC_MOVE_SOFT_LINK_MESSAGE);
+      layout.button = ItemRect(d, IDC_MOVE_SOFT_LINK);
+      layout.box = ItemRect(d, IDC_MOVE_SOFT_LINK_HIDE);
+      layout.link = ItemRect(d, IDC_HOME_PAGE_LINK);
+      layout.icon = ItemRect(d, IDC_MOVE_SOFT_LINK_ICON);
+      layout.explanation = Rect(GetWindow(GetDlgItem(d, IDC_MOVE_SOFT_LINK_MESSAGE), GW_HWNDNEXT));
+      layout.template_message = DialogUnits(d, 42, 12, 42 + 222, 12 + 18);
+      layout.text = ItemText(d, IDC_MOVE_SOFT_LINK_MESSAGE);
+      PressKey(d, VK_ESCAPE);
+    });
+    return layout;
+  };
+  const Layout short_path = measure(kSource);
+  EXPECT_EQ(short_path.message.bottom - short_path.message.top,
+            short_path.template_message.bottom - short_path.template_message.top);
+
+  std::string deep = "D:";
+  for (int i = 0; deep.size() < 300; ++i) deep += "\\Folder " + std::to_string(i);
+  deep += "\\Music";
+  for (const qm::Path& source : {deep.substr(0, 240) + "\\Music", deep}) {
+    SCOPED_TRACE(source.size());
+    const Layout long_path = measure(source);
+    EXPECT_NE(long_path.text.find(L"D:\\Folder 0\\"), std::wstring::npos);
+    EXPECT_NE(long_path.text.find(L"...\\Music'"), std::wstring::npos);
+    const LONG growth = (long_path.message.bottom - long_path.message.top) -
+                        (short_path.message.bottom - short_path.message.top);
+    EXPECT_GT(growth, 2);
+    for (const auto& [moved, before] : {std::pair{long_path.explanation, short_path.explanation},
+                                        std::pair{long_path.button, short_path.button},
+                                        std::pair{long_path.box, short_path.box},
+                                        std::pair{long_path.link, short_path.link}})
+      EXPECT_EQ(moved.top - long_path.dialog.top, before.top - short_path.dialog.top + growth - 2);
+    EXPECT_EQ(long_path.icon.top - long_path.dialog.top, short_path.icon.top - short_path.dialog.top);
+    EXPECT_EQ(long_path.dialog.bottom - long_path.dialog.top,
+              short_path.dialog.bottom - short_path.dialog.top + growth - 2);
   }
 }
 

@@ -87,7 +87,7 @@ class OptionDialogs : public SettingsFixture {
   // failure status when it raised.
   int Ask(qm::OptionDialog& dialog, const DialogDriver::Action& act, bool* shown = nullptr, DWORD wait_ms = 10000) {
     int answer = 0;
-    DialogDriver driver(act, nullptr, wait_ms);
+    DialogDriver driver(act, [](HWND d) { return HasItem(d, IDC_HOME_PAGE_LINK); }, wait_ms);
     const HRESULT status = qm::CallAtBoundary([&] { answer = dialog.AskChoice(owner); });
     if (shown) *shown = driver.Found();
     EXPECT_FALSE(driver.LeftOpen());
@@ -298,6 +298,84 @@ TEST_F(OptionDialogs, ALongPathIsShortenedAndAWrappingMessagePushesTheRestDown) 
     EXPECT_EQ(long_path.dialog.bottom - long_path.dialog.top,
               short_path.dialog.bottom - short_path.dialog.top + growth - 2);
   }
+}
+
+bool ThreadShowsAWindow() {
+  bool any = false;
+  EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM seen) {
+    *reinterpret_cast<bool*>(seen) |= IsWindowVisible(w) && GetWindow(w, GW_OWNER) != nullptr;
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&any));
+  return any;
+}
+
+TEST_F(OptionDialogs, ADialogThatCannotBeShownIsAFailureNotAnAnswer) {
+  harness::Imports imports(resources);
+  const HMODULE german = LoadLibraryExA("QuorvaneMarrowby.lang-1031.dll", nullptr, DONT_RESOLVE_DLL_REFERENCES);
+  ASSERT_NE(german, nullptr);
+  HWND gone = CreateWindowExA(0, "STATIC", "gone", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+  DestroyWindow(gone);
+  struct Case {
+    const char* name;
+    HINSTANCE resources;
+    HWND parent;
+    const char* failing_call;
+    HRESULT status;  // 0: any failure; the platform names none
+  };
+  const Case cases[] = {
+      {"no templates", GetModuleHandleA(nullptr), owner, nullptr, 0},
+      {"owner gone", resources, gone, nullptr, HRESULT_FROM_WIN32(ERROR_INVALID_WINDOW_HANDLE)},
+      {"modal loop refused", resources, owner, "DialogBoxParamA", HRESULT_FROM_WIN32(ERROR_NOT_ENOUGH_MEMORY)},
+      {"no link control class", german, owner, "RegisterClassExA", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.failing_call) imports.FailCall(c.failing_call, 1, ERROR_NOT_ENOUGH_MEMORY);
+    qm::CopyDirectoryDialog dialog(c.resources, kSource, kDestination);
+    const HRESULT status = qm::CallAtBoundary([&] { dialog.AskChoice(c.parent); });
+    EXPECT_TRUE(FAILED(status));
+    if (c.status) EXPECT_EQ(status, c.status);
+    EXPECT_FALSE(ThreadShowsAWindow());
+    if (c.failing_call) EXPECT_TRUE(imports.FaultFired());
+    imports.ClearFaults();
+  }
+  // Hidden, nothing needs showing: the stored answer stands.
+  WriteSetting(qm::kCopyDirectoryVisibility, 1);
+  qm::CopyDirectoryDialog hidden(GetModuleHandleA(nullptr), kSource, kDestination);
+  EXPECT_EQ(hidden.AskChoice(owner), IDC_COPY_DIRECTORY);
+  FreeLibrary(german);
+}
+
+TEST_F(OptionDialogs, AFailureWhileTheDialogWorksIsShownOverItAndTheDialogStaysOpen) {
+  harness::Imports imports(resources);
+  imports.FailCall("LoadIconA", 1, ERROR_RESOURCE_TYPE_NOT_FOUND);
+  std::wstring box_caption, box_text;
+  HWND box_owner = nullptr, option_dialog = nullptr;
+  DialogDriver box(
+      [&](HWND b) {
+        box_caption = Text(b);
+        box_text = ItemText(b, 0xFFFF);
+        box_owner = GetWindow(b, GW_OWNER);
+        PostMessageA(b, WM_COMMAND, IDOK, 0);
+      },
+      [](HWND d) { return Text(d) == L"Error"; });
+  qm::MoveSoftLinkDialog dialog(resources, kSource, kTarget, kDestination, true);
+  EXPECT_EQ(Ask(dialog, [&](HWND d) {
+    option_dialog = d;
+    // A failed write of the setting is silent.
+    imports.FailCall("RegCreateKeyExA", 1, ERROR_ACCESS_DENIED);
+    Click(d, IDC_MOVE_SOFT_LINK_HIDE);
+    Click(d, IDC_MOVE_AS_DIRECTORY);
+  }), IDC_MOVE_AS_DIRECTORY);
+  ASSERT_TRUE(box.Found());
+  EXPECT_EQ(box_caption, L"Error");
+  wchar_t system_text[256] = {};
+  FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_RESOURCE_TYPE_NOT_FOUND,
+                 LANG_USER_DEFAULT, system_text, 256, nullptr);
+  EXPECT_EQ(box_text, system_text);
+  EXPECT_EQ(box_owner, option_dialog);
+  EXPECT_TRUE(imports.FaultFired());
+  EXPECT_EQ(ReadSetting(qm::kMoveSoftLinkVisibility), std::nullopt);
 }
 
 }  // namespace

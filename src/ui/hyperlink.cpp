@@ -11,6 +11,7 @@
 
 #include "core/anchor_colour.h"
 #include "core/dialog_layout.h"
+#include "core/status.h"
 #include "ui/window_object.h"
 #include "ui/window_object_registry.h"
 #include "ui/window_text.h"
@@ -56,6 +57,7 @@ class SavedDC {
 class CHyperLinkEx final : public CWindowObject {
  public:
   static LRESULT CALLBACK ClassProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  void SetLinkTarget(std::wstring target);
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -65,7 +67,6 @@ class CHyperLinkEx final : public CWindowObject {
   void Start();
   void ReadColours();
   void CreateToolTip();
-  void SetLinkTarget(std::wstring target);
   void MeasureLink();
   void Paint(HDC dc);
   void Open();
@@ -211,12 +212,14 @@ void CHyperLinkEx::CreateToolTip() {
 void CHyperLinkEx::SetLinkTarget(std::wstring target) {
   m_target = std::move(target);
   MeasureLink();
-  if (!m_tooltip || m_target.empty()) return;
-  SendMessageA(m_tooltip.get(), TTM_ACTIVATE, TRUE, 0);
+  if (!m_tooltip) return;
   TOOLINFOW tool{};
   tool.cbSize = TTTOOLINFOW_V2_SIZE;  // understood by every version of the common controls
   tool.hwnd = window();
   tool.uId = kToolId;
+  SendMessageW(m_tooltip.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  if (m_target.empty()) return;
+  SendMessageA(m_tooltip.get(), TTM_ACTIVATE, TRUE, 0);
   tool.rect = m_link_rect;
   tool.lpszText = m_target.data();
   SendMessageW(m_tooltip.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
@@ -313,6 +316,12 @@ bool RegisterHyperLinkClass(HINSTANCE instance) noexcept {
   } catch (...) {
     return false;
   }
+}
+
+void SetHyperLinkTarget(HWND control, std::wstring target) {
+  auto* link = dynamic_cast<CHyperLinkEx*>(CWindowObject::FromWindow(control));
+  if (!link) RaiseStatus(status::InvalidArg);
+  link->SetLinkTarget(std::move(target));
 }
 
 void UnregisterHyperLinkClass() noexcept {

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace qm {
 
 inline constexpr char kHyperLinkClassName[] = "CHyperLinkEx";
@@ -14,6 +16,10 @@ inline constexpr char kHyperLinkClassName[] = "CHyperLinkEx";
 // lock; a registration for another instance is withdrawn first. Returns
 // whether the class is registered for `instance`.
 bool RegisterHyperLinkClass(HINSTANCE instance) noexcept;
+
+// Makes the link `control` open `target` and show it as its tooltip; the
+// text it shows stays. Raises E_INVALIDARG when `control` is no such link.
+void SetHyperLinkTarget(HWND control, std::wstring target);
 
 // Withdraws the registration; for the DLL's unload.
 void UnregisterHyperLinkClass() noexcept;

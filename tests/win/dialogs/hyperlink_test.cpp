@@ -18,6 +18,7 @@
 #include "settings_fixture.h"
 #include "ui/hyperlink.h"
 #include "ui/option_dialogs.h"
+#include "win/boundary.h"
 
 namespace {
 
@@ -138,7 +139,7 @@ TEST_F(HyperLink, InADialogClickEnterAndSpaceEachOpenTheAddressOnceAndTheLinkTur
       [](HWND d) { return HasItem(d, IDC_HOME_PAGE_LINK); });
   EXPECT_EQ(dialog.AskChoice(parent), IDCANCEL);
   ASSERT_TRUE(driver.Found());
-  EXPECT_EQ(text, kHomePage);
+  EXPECT_EQ(text, L"Home page");
   EXPECT_EQ(class_name, L"CHyperLinkEx");
   EXPECT_EQ(tip, kHomePage);
   EXPECT_EQ(counts, (std::vector<std::size_t>{1, 2, 3}));
@@ -216,6 +217,17 @@ TEST_F(HyperLink, TheLinkFollowsItsAlignmentAndAnEmptyOneShowsAndOpensNothing) {
   }
 }
 
+TEST_F(HyperLink, OnlyALinkTakesATarget) {
+  EXPECT_EQ(qm::CallAtBoundary([&] { qm::SetHyperLinkTarget(parent, L"https://example.test/"); }), E_INVALIDARG);
+  const HWND link = MakeLink("named");
+  qm::SetHyperLinkTarget(link, L"https://example.test/");
+  SendMessageA(link, WM_CHAR, VK_RETURN, 0);
+  ASSERT_EQ(g_opened.size(), 1u);
+  EXPECT_EQ(g_opened[0].target, L"https://example.test/");
+  EXPECT_EQ(Text(link), L"named");
+  DestroyWindow(link);
+}
+
 TEST_F(HyperLink, TheClassIsRegisteredOnceAndMovesToTheLanguageModuleWhoseDialogsUseIt) {
   imports.ResetCounts();
   EXPECT_TRUE(qm::RegisterHyperLinkClass(resources));
@@ -237,7 +249,7 @@ TEST_F(HyperLink, TheClassIsRegisteredOnceAndMovesToTheLanguageModuleWhoseDialog
     EXPECT_EQ(dialog.AskChoice(parent), IDCANCEL);
   }
   EXPECT_EQ(caption, L"Optionen zum L\u00F6schen eines Soft Links");
-  EXPECT_EQ(link_text, kHomePage);
+  EXPECT_EQ(link_text, L"Homepage");
   EXPECT_EQ(imports.Calls("RegisterClassExA"), 1u);
   EXPECT_EQ(imports.Calls("UnregisterClassA"), 1u);
 

@@ -39,21 +39,6 @@ std::optional<COLORREF> StoredColour(HKEY key, const char* name) {
   return RGB(colour->red, colour->green, colour->blue);
 }
 
-// Puts the device context's state back when the owner goes.
-class SavedDC {
- public:
-  explicit SavedDC(HDC dc) noexcept : m_dc(dc), m_saved(SaveDC(dc)) {}
-  SavedDC(const SavedDC&) = delete;
-  SavedDC& operator=(const SavedDC&) = delete;
-  ~SavedDC() {
-    if (m_saved) RestoreDC(m_dc, m_saved);
-  }
-
- private:
-  HDC m_dc;
-  int m_saved;
-};
-
 class CHyperLinkEx final : public CWindowObject {
  public:
   static LRESULT CALLBACK ClassProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

@@ -160,6 +160,21 @@ class SelectedObject {
   HGDIOBJ m_previous;
 };
 
+// A device context's state, put back (RestoreDC) when the owner goes.
+class SavedDC {
+ public:
+  explicit SavedDC(HDC dc) noexcept : m_dc(dc), m_saved(SaveDC(dc)) {}
+  SavedDC(const SavedDC&) = delete;
+  SavedDC& operator=(const SavedDC&) = delete;
+  ~SavedDC() {
+    if (m_saved) RestoreDC(m_dc, m_saved);
+  }
+
+ private:
+  HDC m_dc;
+  int m_saved;
+};
+
 // A storage medium filled by IDataObject::GetData; released when the owner goes.
 class StorageMedium {
  public:

@@ -36,16 +36,5 @@ TEST(DialogLayout, ATextThatNeedsMoreLinesGrowsAndPushesWhatLiesBelowIt) {
   }
 }
 
-TEST(DialogLayout, LinkRectangleFollowsTheAlignment) {
-  const Rect client{0, 0, 75, 18};
-  const Rect measured{0, 0, 41, 13};
-  EXPECT_EQ(AlignLinkRect(client, measured, TextAlignment::Left).left, 0);
-  EXPECT_EQ(AlignLinkRect(client, measured, TextAlignment::Centre).left, 17);
-  EXPECT_EQ(AlignLinkRect(client, measured, TextAlignment::Centre).right, 58);
-  EXPECT_EQ(AlignLinkRect(client, measured, TextAlignment::Right).right, 75);
-  // A text wider than the client starts left of it when centred or right-aligned.
-  EXPECT_EQ(AlignLinkRect(client, {0, 0, 95, 13}, TextAlignment::Right).left, -20);
-}
-
 }  // namespace
 }  // namespace qm

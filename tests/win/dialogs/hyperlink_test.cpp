@@ -18,7 +18,6 @@
 #include "settings_fixture.h"
 #include "ui/hyperlink.h"
 #include "ui/option_dialogs.h"
-#include "win/boundary.h"
 
 namespace {
 
@@ -215,17 +214,6 @@ TEST_F(HyperLink, TheLinkFollowsItsAlignmentAndAnEmptyOneShowsAndOpensNothing) {
     }
     DestroyWindow(link);
   }
-}
-
-TEST_F(HyperLink, OnlyALinkTakesATarget) {
-  EXPECT_EQ(qm::CallAtBoundary([&] { qm::SetHyperLinkTarget(parent, L"https://example.test/"); }), E_INVALIDARG);
-  const HWND link = MakeLink("named");
-  qm::SetHyperLinkTarget(link, L"https://example.test/");
-  SendMessageA(link, WM_CHAR, VK_RETURN, 0);
-  ASSERT_EQ(g_opened.size(), 1u);
-  EXPECT_EQ(g_opened[0].target, L"https://example.test/");
-  EXPECT_EQ(Text(link), L"named");
-  DestroyWindow(link);
 }
 
 TEST_F(HyperLink, TheClassIsRegisteredOnceAndMovesToTheLanguageModuleWhoseDialogsUseIt) {

@@ -242,13 +242,6 @@ TEST_F(OptionDialogs, TheDeleteIconShowsWhereTheItemGoes) {
     });
     EXPECT_EQ(shown, LoadIconA(shell, MAKEINTRESOURCEA(allow_undo ? 33 : 161)));
   }
-  qm::CopyDirectoryDialog copy(resources, kSource, kDestination);
-  HICON shown = nullptr;
-  Ask(copy, [&](HWND d) {
-    shown = reinterpret_cast<HICON>(SendDlgItemMessageA(d, IDC_COPY_DIRECTORY_ICON, STM_GETICON, 0, 0));
-    PressKey(d, VK_ESCAPE);
-  });
-  EXPECT_EQ(shown, LoadIconA(shell, MAKEINTRESOURCEA(146)));
 }
 
 struct Layout {

@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "resources/resource_ids.h"
+
 namespace qm {
 namespace {
 
@@ -13,7 +15,7 @@ CopyHookDecision StopOperation() { return {CopyHookAction::None, shell_operation
 // leaves the item to the shell.
 CopyHookDecision FromChoice(int choice, int acting_choice, CopyHookAction action) {
   if (choice == acting_choice) return Act(action);
-  if (choice == option_choice::Cancel) return StopOperation();
+  if (choice == shell_operation::Cancel) return StopOperation();
   return LeaveToShell();
 }
 
@@ -41,8 +43,8 @@ CopyHookDecision DecideDelete(const CopyHookCall& call, CopyHookFacts& facts) {
   return Examined(
       [&] {
         const int choice = facts.Ask(CopyHookDialog::DeleteSoftLink, false);
-        if (choice == option_choice::DeleteSoftLink) return Act(CopyHookAction::RemoveLink);
-        if (choice == option_choice::Cancel) return StopOperation();
+        if (choice == IDC_DELETE_SOFT_LINK) return Act(CopyHookAction::RemoveLink);
+        if (choice == shell_operation::Cancel) return StopOperation();
         RaiseStatus(status::Fail);  // the dialog has no such button: it was not shown
       },
       StopOperation());
@@ -54,7 +56,7 @@ CopyHookDecision DecideCopySoftLink(const CopyHookCall& call, CopyHookFacts& fac
         if (!facts.ReadSourceLink()) return LeaveToShell();
         const bool possible = LinkPossibleAtDestination(facts);
         if (!IsInteractiveCopyHook(call)) return LeaveToShell();
-        return FromChoice(facts.Ask(CopyHookDialog::CopySoftLink, possible), option_choice::CopySoftLink,
+        return FromChoice(facts.Ask(CopyHookDialog::CopySoftLink, possible), IDC_COPY_SOFT_LINK,
                           CopyHookAction::CopyLink);
       },
       LeaveToShell());
@@ -65,7 +67,7 @@ CopyHookDecision DecideCopyDirectory(const CopyHookCall& call, CopyHookFacts& fa
   return Examined(
       [&] {
         if (facts.SourceIsUnc() || !LinkPossibleAtDestination(facts)) return LeaveToShell();
-        return FromChoice(facts.Ask(CopyHookDialog::CopyDirectory, true), option_choice::CreateSoftLink,
+        return FromChoice(facts.Ask(CopyHookDialog::CopyDirectory, true), IDC_CREATE_SOFT_LINK,
                           CopyHookAction::LinkToSource);
       },
       LeaveToShell());
@@ -76,9 +78,9 @@ CopyHookDecision DecideMove(const CopyHookCall& call, CopyHookFacts& facts) {
       [&] {
         if (!facts.ReadSourceLink()) return LeaveToShell();
         const bool possible = LinkPossibleAtDestination(facts);
-        int choice = possible ? option_choice::MoveSoftLink : option_choice::MoveAsDirectory;
+        int choice = possible ? IDC_MOVE_SOFT_LINK : IDC_MOVE_AS_DIRECTORY;
         if (IsInteractiveCopyHook(call)) choice = facts.Ask(CopyHookDialog::MoveSoftLink, possible);
-        return FromChoice(choice, option_choice::MoveSoftLink, CopyHookAction::MoveLink);
+        return FromChoice(choice, IDC_MOVE_SOFT_LINK, CopyHookAction::MoveLink);
       },
       LeaveToShell());
 }

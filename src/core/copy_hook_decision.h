@@ -29,18 +29,6 @@ constexpr int No = 7;      // the shell skips the item
 constexpr int Cancel = 2;  // the shell stops the whole operation
 }  // namespace shell_operation
 
-// The buttons that end the option dialogs (Cancel is 2 in all of them).
-namespace option_choice {
-constexpr int Cancel = 2;
-constexpr int CopyDirectory = 201;
-constexpr int CreateSoftLink = 202;
-constexpr int DeleteSoftLink = 213;
-constexpr int MoveSoftLink = 215;
-constexpr int MoveAsDirectory = 216;
-constexpr int CopySoftLink = 224;
-constexpr int CopyAsDirectory = 225;
-}  // namespace option_choice
-
 enum class CopyHookDialog { DeleteSoftLink, CopySoftLink, CopyDirectory, MoveSoftLink };
 
 // The questions the decision asks about the call's source and destination.
@@ -56,7 +44,8 @@ class CopyHookFacts {
   virtual bool DestinationParentIsDirectory() = 0;
   virtual bool DestinationParentIsUnc() = 0;
   virtual bool DestinationParentIsNtfs() = 0;  // may raise
-  // Asks the user (or takes the dialog's stored default); may raise.
+  // Asks the user (or takes the dialog's stored default): the id of the button
+  // that ended the dialog, IDCANCEL (2) when closed. May raise.
   virtual int Ask(CopyHookDialog dialog, bool link_possible) = 0;
 };
 

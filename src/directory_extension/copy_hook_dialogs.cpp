@@ -1,11 +1,26 @@
 #include "directory_extension/copy_hook_dialogs.h"
 
-#include "core/status.h"
+#include "ui/option_dialogs.h"
+#include "win/module_instance.h"
 
 namespace qm {
 
-// The option dialogs are not part of the module yet: asking fails, which
-// leaves a copy or move to the shell and cancels a delete.
-int AskCopyHookQuestion(HWND, const CopyHookQuestion&) { RaiseStatus(static_cast<Status>(0x80004001u)); }
+int AskCopyHookQuestion(HWND window, const CopyHookQuestion& question) {
+  const HINSTANCE resources = ResourceModule();
+  const Path& source = question.source;
+  switch (question.dialog) {
+    case CopyHookDialog::DeleteSoftLink:
+      return DeleteSoftLinkDialog(resources, source, question.target, question.allow_undo).AskChoice(window);
+    case CopyHookDialog::CopySoftLink:
+      return CopySoftLinkDialog(resources, source, question.target, question.destination, question.link_possible)
+          .AskChoice(window);
+    case CopyHookDialog::CopyDirectory:
+      return CopyDirectoryDialog(resources, source, question.destination).AskChoice(window);
+    case CopyHookDialog::MoveSoftLink:
+      return MoveSoftLinkDialog(resources, source, question.target, question.destination, question.link_possible)
+          .AskChoice(window);
+  }
+  RaiseStatus(status::InvalidArg);
+}
 
 }  // namespace qm

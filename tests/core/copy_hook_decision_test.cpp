@@ -4,11 +4,12 @@
 
 #include <string>
 
+#include "resources/resource_ids.h"
+
 namespace qm {
 namespace {
 
 namespace op = shell_operation;
-namespace choice = option_choice;
 using Action = CopyHookAction;
 
 constexpr Status kNoMedium = static_cast<Status>(0x80070015u);
@@ -69,8 +70,8 @@ TEST(CopyHookDecision, AnswersActsAndAsksOnlyWhatItNeeds) {
       // Delete: only the link goes; a dialog that fails or gives no known answer cancels.
       {op::Delete, op::AllowUndo, false, kLink, "", 0, Action::RemoveLink, op::No, kOk, "dir"},
       {op::Delete, op::NoConfirmation, true, kLink, "", 0, Action::RemoveLink, op::No, kOk, "dir"},
-      {op::Delete, 0, true, kLink, "", choice::DeleteSoftLink, Action::RemoveLink, op::No, kOk, "dir ask:delete-"},
-      {op::Delete, 0, true, kLink, "", choice::Cancel, Action::None, op::Cancel, kOk, "dir ask:delete-"},
+      {op::Delete, 0, true, kLink, "", IDC_DELETE_SOFT_LINK, Action::RemoveLink, op::No, kOk, "dir ask:delete-"},
+      {op::Delete, 0, true, kLink, "", op::Cancel, Action::None, op::Cancel, kOk, "dir ask:delete-"},
       {op::Delete, 0, true, kLink, "", -1, Action::None, op::Cancel, status::Fail, "dir ask:delete-"},
       {op::Delete, 0, true, kLink, "x", 0, Action::None, op::Cancel, status::OutOfMemory, "dir ask:delete-"},
       {op::Delete, 0, true, kDir, "", 0, Action::None, op::Yes, kOk, "dir"},
@@ -79,17 +80,17 @@ TEST(CopyHookDecision, AnswersActsAndAsksOnlyWhatItNeeds) {
       {9, 0, true, kLink, "", 0, Action::None, op::Yes, kOk, ""},
       // Copy of a soft link: as a directory unless the user picks the link.
       {op::Copy, 0, false, kLink, "", 0, Action::None, op::Yes, kOk, "dir link pdir punc ntfs"},
-      {op::Copy, 0, true, kLink, "", choice::CopySoftLink, Action::CopyLink, op::No, kOk,
+      {op::Copy, 0, true, kLink, "", IDC_COPY_SOFT_LINK, Action::CopyLink, op::No, kOk,
        "dir link pdir punc ntfs ask:copy-link+"},
-      {op::Copy, 0, true, kLink, "f", choice::Cancel, Action::None, op::Cancel, kOk,
+      {op::Copy, 0, true, kLink, "f", op::Cancel, Action::None, op::Cancel, kOk,
        "dir link pdir punc ntfs ask:copy-link-"},
       {op::Copy, 0, true, kLink, "m", 0, Action::None, op::Yes, kNoMedium, "dir link pdir punc ntfs"},
       {op::Copy, 0, true, kLink, "l", 0, Action::None, op::Yes, kOk, "dir link"},
       // Copy of an ordinary directory: a link instead only when asked, from a local source to a local NTFS folder.
       {op::Copy, op::NoConfirmation, true, kDir, "", 0, Action::None, op::Yes, kOk, "dir"},
-      {op::Copy, op::Silent, true, kDir, "", choice::CreateSoftLink, Action::LinkToSource, op::No, kOk,
+      {op::Copy, op::Silent, true, kDir, "", IDC_CREATE_SOFT_LINK, Action::LinkToSource, op::No, kOk,
        "dir unc pdir punc ntfs ask:copy-dir+"},
-      {op::Copy, 0, true, kDir, "", choice::CopyDirectory, Action::None, op::Yes, kOk,
+      {op::Copy, 0, true, kDir, "", IDC_COPY_DIRECTORY, Action::None, op::Yes, kOk,
        "dir unc pdir punc ntfs ask:copy-dir+"},
       {op::Copy, 0, true, kDir, "u", 0, Action::None, op::Yes, kOk, "dir unc"},
       {op::Copy, 0, true, kDir, "q", 0, Action::None, op::Yes, kOk, "dir unc pdir punc"},
@@ -99,9 +100,9 @@ TEST(CopyHookDecision, AnswersActsAndAsksOnlyWhatItNeeds) {
       // Move of a soft link: the link moves where the destination can hold one.
       {op::Move, 0, false, kLink, "", 0, Action::MoveLink, op::No, kOk, "dir link pdir punc ntfs"},
       {op::Move, 0, false, kLink, "f", 0, Action::None, op::Yes, kOk, "dir link pdir punc ntfs"},
-      {op::Move, 0, true, kLink, "f", choice::MoveSoftLink, Action::MoveLink, op::No, kOk,
+      {op::Move, 0, true, kLink, "f", IDC_MOVE_SOFT_LINK, Action::MoveLink, op::No, kOk,
        "dir link pdir punc ntfs ask:move-"},
-      {op::Move, 0, true, kLink, "", choice::MoveAsDirectory, Action::None, op::Yes, kOk,
+      {op::Move, 0, true, kLink, "", IDC_MOVE_AS_DIRECTORY, Action::None, op::Yes, kOk,
        "dir link pdir punc ntfs ask:move+"},
       {op::Move, 0, false, kLink, "m", 0, Action::None, op::Yes, kNoMedium, "dir link pdir punc ntfs"},
       {op::Move, 0, true, kLink, "l", 0, Action::None, op::Yes, kOk, "dir link"},

@@ -2,10 +2,15 @@
 // ICopyHookW, with soft links of the NTFS model and the answers it obeys.
 #include <shlwapi.h>
 
+#include <cstring>
+
 #include <gtest/gtest.h>
 
+#include "dialog_driver.h"
 #include "extension_fixture.h"
 #include "harness/fault_sweep.h"
+#include "resources/resource_ids.h"
+#include "ui/settings.h"
 
 namespace extension_test {
 namespace {
@@ -29,11 +34,20 @@ HCURSOR WINAPI RecordCursor(HCURSOR cursor) {
 class CopyHook : public DirectoryExtension {
  protected:
   CopyHook() {
+    ClearSettings();
     object = Create();
     MakeDirectory(At("Music"));
     MakeFile(At("Music\\song.mp3"));
     MakeDirectory(At("Dest"));
     Restore();
+  }
+
+  ~CopyHook() override { ClearSettings(); }
+
+  static void ClearSettings() {
+    for (const char* name : {qm::kMoveSoftLinkVisibility, qm::kCopyDirectoryVisibility, qm::kCopySoftLinkVisibility,
+                             qm::kDeleteSoftLinkVisibility})
+      RegDeleteKeyValueA(HKEY_CURRENT_USER, qm::kSettingsKey, name);
   }
 
   // Puts Link (a junction) and Symlink (a symbolic link) back where they went.
@@ -76,6 +90,8 @@ class CopyHook : public DirectoryExtension {
   }
 
   std::string Music() const { return "\\??\\" + At("Music"); }
+  // A name of the scratch folder, or a full path as it is; empty for none.
+  std::string Resolve(const char* path) const { return !path ? "" : PathIsRelativeA(path) ? At(path) : path; }
 
   qm::ComPtr<IContextMenu> object;
 };
@@ -112,8 +128,7 @@ TEST_F(CopyHook, LeavesItemsToTheShellOrHandlesOnlyTheLink) {
   for (bool wide : {false, true}) {
     for (const Row& row : rows) {
       SCOPED_TRACE(std::string(row.source) + " " + std::to_string(row.operation) + (wide ? " W" : " A"));
-      const std::string destination = !row.destination ? "" : PathIsRelativeA(row.destination) ? At(row.destination)
-                                                                                       : row.destination;
+      const std::string destination = Resolve(row.destination);
       EXPECT_EQ(Call(wide, row.window, row.operation, row.flags, At(row.source), row.attributes,
                      row.destination ? destination.c_str() : nullptr),
                 row.answer);
@@ -193,27 +208,115 @@ TEST_F(CopyHook, AWideNameTheCodePageCannotHoldIsNeverTakenForALookAlike) {
   EXPECT_TRUE(observed().boxes.empty());
 }
 
-// Every failing call ends with the action done and the item skipped, or with
-// nothing changed: the item left to the shell after a failure to find out
-// (shown at most once; never for a delete), or the operation stopped after a
-// failure shown once. The wait cursor is gone and the song stays.
-TEST_F(CopyHook, EveryFailingCallOfADeleteOrMoveActsWhollyOrNotAtAll) {
+INT_PTR g_pressed = 0;
+INT_PTR WINAPI PressButton(HINSTANCE, LPCSTR, HWND, DLGPROC, LPARAM) { return g_pressed; }
+
+BOOL(WINAPI* g_is_directory)(LPCSTR) = nullptr;
+BOOL WINAPI ShareIsDirectory(LPCSTR path) { return std::strncmp(path, "\\\\server\\", 9) == 0 || g_is_directory(path); }
+
+TEST_F(CopyHook, AsksTheOptionDialogAndDoesWhatTheUserPicks) {
+  MakeDirectory(At("Plain"));
+  MakeDirectory("E:\\CopyHookFat");
+  model.DescribeDrive('E', "FAT32");
+  g_is_directory = imports.Replace("PathIsDirectoryA", &ShareIsDirectory);  // \\server\share exists
+  const wchar_t *kDelete = L"Delete Soft Link to Directory Options", *kCopyLink = L"Copy Soft Link to Directory Options",
+                *kCopy = L"Copy Directory Options", *kMove = L"Move Soft Link to Directory Options";
+  struct Row {
+    UINT operation;
+    const char *source, *destination, *hidden;  // hidden: the setting that hides the dialog
+    const wchar_t* caption;                     // of the dialog asked, none when null
+    int press;
+    UINT answer;
+    const char *link, *target;  // a junction expected afterwards
+    std::size_t boxes;
+  };
+  const Row rows[] = {
+      {FO_DELETE, "Link", nullptr, nullptr, kDelete, IDC_DELETE_SOFT_LINK, IDNO, nullptr, nullptr, 0},
+      {FO_DELETE, "Link", nullptr, nullptr, kDelete, IDCANCEL, IDCANCEL, "Link", "Music", 0},
+      {FO_DELETE, "Link", nullptr, qm::kDeleteSoftLinkVisibility, nullptr, 0, IDNO, nullptr, nullptr, 0},
+      {FO_COPY, "Link", "Dest\\Link", nullptr, kCopyLink, IDC_COPY_SOFT_LINK, IDNO, "Dest\\Link", "Music", 0},
+      {FO_COPY, "Link", "Dest\\Link", nullptr, kCopyLink, IDC_COPY_AS_DIRECTORY, IDYES, "Link", "Music", 0},
+      {FO_COPY, "Plain", "Dest\\Plain", nullptr, kCopy, IDC_CREATE_SOFT_LINK, IDNO, "Dest\\Plain", "Plain", 0},
+      {FO_COPY, "Plain", "E:\\CopyHookFat\\Plain", nullptr, nullptr, 0, IDYES, nullptr, nullptr, 0},
+      {FO_COPY, "Plain", "\\\\server\\share\\Plain", nullptr, nullptr, 0, IDYES, nullptr, nullptr, 0},
+      {FO_COPY, "\\\\server\\share\\Plain", "Dest\\Plain", nullptr, nullptr, 0, IDYES, nullptr, nullptr, 0},
+      {FO_MOVE, "Link", "Dest\\Link", nullptr, kMove, IDC_MOVE_SOFT_LINK, IDNO, "Dest\\Link", "Music", 0},
+      {FO_MOVE, "Link", "E:\\CopyHookFat\\Link", nullptr, kMove, IDC_MOVE_AS_DIRECTORY, IDYES, "Link", "Music", 0},
+      // Hidden, the move dialog answers Move Soft Link, which FAT refuses.
+      {FO_MOVE, "Link", "E:\\CopyHookFat\\Link", qm::kMoveSoftLinkVisibility, nullptr, 0, IDCANCEL, "Link", "Music", 1},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.source) + " " + std::to_string(row.operation) + " " + std::to_string(row.press));
+    if (row.hidden) RegSetKeyValueA(HKEY_CURRENT_USER, qm::kSettingsKey, row.hidden, REG_DWORD, "\1\0\0\0", 4);
+    std::wstring asked;
+    UINT answer = 0;
+    {
+      DialogDriver driver(
+          [&](HWND dialog) {
+            asked = Text(dialog);
+            if (row.press == IDCANCEL) PressKey(dialog, VK_ESCAPE);
+            else Click(dialog, row.press);
+          },
+          nullptr, row.caption ? 10000 : 300);
+      const std::string destination = Resolve(row.destination);
+      answer = Call(false, GetDesktopWindow(), row.operation, 0, Resolve(row.source),
+                    row.source[0] == 'L' ? kLinkAttributes : FILE_ATTRIBUTE_DIRECTORY,
+                    row.destination ? destination.c_str() : nullptr);
+      EXPECT_EQ(driver.Found(), row.caption != nullptr);
+    }
+    EXPECT_EQ(answer, row.answer);
+    EXPECT_EQ(asked, row.caption ? row.caption : L"");
+    if (row.link) EXPECT_EQ(LinkAt(At(row.link)), "\\??\\" + At(row.target));
+    EXPECT_EQ(Exists(At("Link")), row.source[0] != 'L' || row.answer != IDNO || row.operation == FO_COPY);
+    EXPECT_TRUE(Exists(At("Music\\song.mp3")));
+    EXPECT_EQ(observed().boxes.size(), row.boxes);
+    for (const char* made : {"Dest\\Link", "Dest\\Plain"}) {
+      RemoveTree(At(made));
+      model.Forget(At(made));
+    }
+    ClearSettings();
+    Restore();
+  }
+  imports.Replace("PathIsDirectoryA", g_is_directory);
+  RemoveTree("E:\\CopyHookFat");
+}
+
+// Every failing call of each branch, with the dialog answered for the action,
+// ends with the action done and the item skipped, or with nothing changed:
+// the item left to the shell after a failure to find out or ask (shown at most
+// once; never for a delete, which cancels instead), or the operation stopped
+// after a failure shown once. The wait cursor is gone and the song stays.
+TEST_F(CopyHook, EveryFailingCallOfEachBranchActsWhollyOrNotAtAll) {
   const HCURSOR before = GetCursor();
-  const std::string moved = At("Dest\\Soft Link to Link");
-  MakeDirectory(At("Dest\\Link"));  // taken: the move renames, reading the name pattern too
+  MakeDirectory(At("Plain"));
+  MakeDirectory(At("Dest\\Link"));  // taken: the new link is renamed, reading the name pattern too
+  auto* previous = imports.Replace("DialogBoxParamA", &PressButton);
+  g_pressed = IDCANCEL;  // a first question registers the dialogs' window class, once
+  Call(false, GetDesktopWindow(), FO_DELETE, 0, At("Link"), kLinkAttributes, nullptr);
   struct Branch {
     UINT operation;
-    const char* destination;
-    std::size_t least_faults;
+    const char* source;
+    int press;
+    const char *made, *target;  // the new link and where it leads
   };
-  for (const Branch& branch : {Branch{FO_DELETE, nullptr, 1}, Branch{FO_MOVE, "Dest\\Link", 8}}) {
+  const Branch branches[] = {
+      {FO_DELETE, "Link", IDC_DELETE_SOFT_LINK, nullptr, nullptr},
+      {FO_COPY, "Link", IDC_COPY_SOFT_LINK, "Dest\\Soft Link to Link", "Music"},
+      {FO_COPY, "Plain", IDC_CREATE_SOFT_LINK, "Dest\\Soft Link to Plain", "Plain"},
+      {FO_MOVE, "Link", IDC_MOVE_SOFT_LINK, "Dest\\Soft Link to Link", "Music"},
+  };
+  for (const Branch& branch : branches) {
     for (UINT flags : {0u, UINT{FOF_NOERRORUI}}) {
+      SCOPED_TRACE(std::string(branch.source) + " " + std::to_string(branch.operation) + " " + std::to_string(flags));
       const std::size_t shown = (flags & FOF_NOERRORUI) ? 0 : 1;
-      const std::string destination = branch.destination ? At(branch.destination) : "";
+      const std::string made = branch.made ? At(branch.made) : "";
+      g_pressed = branch.press;
       harness::FaultSweepOptions options;
       options.prepare = [&] {
-        RemoveTree(moved);
-        model.Forget(moved);
+        if (branch.made) {
+          RemoveTree(made);
+          model.Forget(made);
+        }
         Restore();
       };
       options.skip = {"MessageBoxA", "PathIsDirectoryA"};  // a directory test answers, it does not fail
@@ -221,35 +324,36 @@ TEST_F(CopyHook, EveryFailingCallOfADeleteOrMoveActsWhollyOrNotAtAll) {
       const auto faults = harness::SweepFaults(
           imports,
           [&] {
-            answer = Call(false, nullptr, branch.operation, flags, At("Link"), kLinkAttributes,
-                          branch.destination ? destination.c_str() : nullptr);
+            answer = Call(false, GetDesktopWindow(), branch.operation, flags, At(branch.source),
+                          branch.source[0] == 'L' ? kLinkAttributes : FILE_ATTRIBUTE_DIRECTORY,
+                          branch.made ? At("Dest\\Link").c_str() : nullptr);
             return answer == IDNO ? S_OK : E_FAIL;
           },
           [&](const harness::Fault& fault, HRESULT) {
             SCOPED_TRACE(harness::Describe(fault));
-            const bool moved_link = branch.operation == FO_MOVE && LinkAt(moved) == Music();
+            const bool untouched = LinkAt(At("Link")) == Music() && (!branch.made || !Exists(made));
             if (answer == IDNO) {
-              EXPECT_FALSE(Exists(At("Link")));
-              EXPECT_EQ(moved_link, branch.operation == FO_MOVE);
+              if (branch.made) EXPECT_EQ(LinkAt(made), "\\??\\" + At(branch.target));
+              EXPECT_EQ(Exists(At("Link")), branch.operation == FO_COPY);
               EXPECT_TRUE(observed().boxes.empty());
             } else {
-              EXPECT_EQ(LinkAt(At("Link")), Music());
-              EXPECT_FALSE(Exists(moved));
+              EXPECT_TRUE(untouched);
               if (answer == IDCANCEL) EXPECT_EQ(observed().boxes.size(), shown);
-              else EXPECT_TRUE(answer == IDYES && branch.operation == FO_MOVE && observed().boxes.size() <= shown);
+              else EXPECT_TRUE(answer == IDYES && branch.operation != FO_DELETE && observed().boxes.size() <= shown);
             }
             EXPECT_TRUE(Exists(At("Music\\song.mp3")));
             EXPECT_EQ(GetCursor(), before);
           },
           options);
-      EXPECT_GE(faults.size(), branch.least_faults);
+      EXPECT_GE(faults.size(), branch.made ? 8u : 2u);
     }
   }
+  imports.Replace("DialogBoxParamA", previous);
   // A source that cannot be removed takes the new link away again.
   imports.FailCall("RemoveDirectoryA", 1, ERROR_SHARING_VIOLATION);
   EXPECT_EQ(Move(FOF_NOERRORUI, At("Dest\\Link")), static_cast<UINT>(IDCANCEL));
   EXPECT_EQ(LinkAt(At("Link")), Music());
-  EXPECT_FALSE(Exists(moved));
+  EXPECT_FALSE(Exists(At("Dest\\Soft Link to Link")));
 }
 
 }  // namespace

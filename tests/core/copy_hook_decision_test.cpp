@@ -69,14 +69,10 @@ TEST(CopyHookDecision, AnswersActsAndAsksOnlyWhatItNeeds) {
   const Row rows[] = {
       // Delete: only the link goes; a dialog that fails or gives no known answer cancels.
       {op::Delete, op::AllowUndo, false, kLink, "", 0, Action::RemoveLink, op::No, kOk, "dir"},
-      {op::Delete, op::NoConfirmation, true, kLink, "", 0, Action::RemoveLink, op::No, kOk, "dir"},
-      {op::Delete, 0, true, kLink, "", IDC_DELETE_SOFT_LINK, Action::RemoveLink, op::No, kOk, "dir ask:delete-"},
       {op::Delete, 0, true, kLink, "", op::Cancel, Action::None, op::Cancel, kOk, "dir ask:delete-"},
       {op::Delete, 0, true, kLink, "", -1, Action::None, op::Cancel, status::Fail, "dir ask:delete-"},
       {op::Delete, 0, true, kLink, "x", 0, Action::None, op::Cancel, status::OutOfMemory, "dir ask:delete-"},
-      {op::Delete, 0, true, kDir, "", 0, Action::None, op::Yes, kOk, "dir"},
       {op::Delete, 0, true, kLink, "d", 0, Action::None, op::Yes, kOk, "dir"},
-      {op::Rename, 0, true, kLink, "", 0, Action::None, op::Yes, kOk, ""},
       {9, 0, true, kLink, "", 0, Action::None, op::Yes, kOk, ""},
       // Copy of a soft link: as a directory unless the user picks the link.
       {op::Copy, 0, false, kLink, "", 0, Action::None, op::Yes, kOk, "dir link pdir punc ntfs"},
@@ -85,12 +81,9 @@ TEST(CopyHookDecision, AnswersActsAndAsksOnlyWhatItNeeds) {
       {op::Copy, 0, true, kLink, "f", op::Cancel, Action::None, op::Cancel, kOk,
        "dir link pdir punc ntfs ask:copy-link-"},
       {op::Copy, 0, true, kLink, "m", 0, Action::None, op::Yes, kNoMedium, "dir link pdir punc ntfs"},
-      {op::Copy, 0, true, kLink, "l", 0, Action::None, op::Yes, kOk, "dir link"},
       // Copy of an ordinary directory: a link instead only when asked, from a local source to a local NTFS folder.
       {op::Copy, op::NoConfirmation, true, kDir, "", 0, Action::None, op::Yes, kOk, "dir"},
       {op::Copy, op::Silent, true, kDir, "", IDC_CREATE_SOFT_LINK, Action::LinkToSource, op::No, kOk,
-       "dir unc pdir punc ntfs ask:copy-dir+"},
-      {op::Copy, 0, true, kDir, "", IDC_COPY_DIRECTORY, Action::None, op::Yes, kOk,
        "dir unc pdir punc ntfs ask:copy-dir+"},
       {op::Copy, 0, true, kDir, "u", 0, Action::None, op::Yes, kOk, "dir unc"},
       {op::Copy, 0, true, kDir, "q", 0, Action::None, op::Yes, kOk, "dir unc pdir punc"},
@@ -99,13 +92,9 @@ TEST(CopyHookDecision, AnswersActsAndAsksOnlyWhatItNeeds) {
        "dir unc pdir punc ntfs ask:copy-dir+"},
       // Move of a soft link: the link moves where the destination can hold one.
       {op::Move, 0, false, kLink, "", 0, Action::MoveLink, op::No, kOk, "dir link pdir punc ntfs"},
-      {op::Move, 0, false, kLink, "f", 0, Action::None, op::Yes, kOk, "dir link pdir punc ntfs"},
       {op::Move, 0, true, kLink, "f", IDC_MOVE_SOFT_LINK, Action::MoveLink, op::No, kOk,
        "dir link pdir punc ntfs ask:move-"},
-      {op::Move, 0, true, kLink, "", IDC_MOVE_AS_DIRECTORY, Action::None, op::Yes, kOk,
-       "dir link pdir punc ntfs ask:move+"},
       {op::Move, 0, false, kLink, "m", 0, Action::None, op::Yes, kNoMedium, "dir link pdir punc ntfs"},
-      {op::Move, 0, true, kLink, "l", 0, Action::None, op::Yes, kOk, "dir link"},
       {op::Move, 0, true, kDir, "", 0, Action::None, op::Yes, kOk, "dir"},
   };
   for (const Row& row : rows) {

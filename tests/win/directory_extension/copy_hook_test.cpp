@@ -96,61 +96,6 @@ class CopyHook : public DirectoryExtension {
   qm::ComPtr<IContextMenu> object;
 };
 
-TEST_F(CopyHook, LeavesItemsToTheShellOrHandlesOnlyTheLink) {
-  const HWND desktop = GetDesktopWindow();
-  MakeDirectory(At("Plain"));
-  MakeDirectory("E:\\CopyHookFat");
-  model.DescribeDrive('E', "FAT32");
-  struct Row {
-    HWND window;
-    UINT operation, flags;
-    const char *source, *destination;
-    DWORD attributes;
-    UINT answer;
-    const char* link_afterwards;  // the name the link has afterwards, "" when gone
-    std::size_t boxes;
-  };
-  const Row rows[] = {
-      {nullptr, FO_DELETE, FOF_ALLOWUNDO, "Link", nullptr, kLinkAttributes, IDNO, "", 0},
-      {desktop, FO_DELETE, FOF_NOCONFIRMATION, "Link", nullptr, kLinkAttributes, IDNO, "", 0},
-      {desktop, FO_DELETE, 0, "Plain", nullptr, FILE_ATTRIBUTE_DIRECTORY, IDYES, "Link", 0},
-      {desktop, FO_RENAME, 0, "Link", "Renamed", kLinkAttributes, IDYES, "Link", 0},
-      {nullptr, FO_COPY, 0, "Link", "Dest\\Link", kLinkAttributes, IDYES, "Link", 0},
-      {desktop, FO_COPY, FOF_NOCONFIRMATION, "Plain", "Dest\\Plain", FILE_ATTRIBUTE_DIRECTORY, IDYES, "Link", 0},
-      {nullptr, FO_MOVE, 0, "Link", "Dest\\Link", kLinkAttributes, IDNO, "Dest\\Link", 0},
-      {nullptr, FO_MOVE, 0, "Link", "E:\\CopyHookFat\\Link", kLinkAttributes, IDYES, "Link", 0},
-      {nullptr, FO_MOVE, 0, "Link", "\\\\server\\share\\Link", kLinkAttributes, IDYES, "Link", 0},
-      // A symbolic link has no target to link to: never copied or moved as a link, deleted as one.
-      {nullptr, FO_MOVE, 0, "Symlink", "Dest\\Symlink", kLinkAttributes, IDYES, "Link", 0},
-      {desktop, FO_COPY, 0, "Symlink", "Dest\\Symlink", kLinkAttributes, IDYES, "Link", 0},
-      {nullptr, FO_DELETE, 0, "Symlink", nullptr, kLinkAttributes, IDNO, "Link", 0},
-  };
-  for (bool wide : {false, true}) {
-    for (const Row& row : rows) {
-      SCOPED_TRACE(std::string(row.source) + " " + std::to_string(row.operation) + (wide ? " W" : " A"));
-      const std::string destination = Resolve(row.destination);
-      EXPECT_EQ(Call(wide, row.window, row.operation, row.flags, At(row.source), row.attributes,
-                     row.destination ? destination.c_str() : nullptr),
-                row.answer);
-      if (*row.link_afterwards) EXPECT_EQ(LinkAt(At(row.link_afterwards)), Music());
-      EXPECT_EQ(Exists(At(row.source)), row.answer != IDNO);
-      EXPECT_EQ(LinkAt(At("Dest\\Symlink")), "<none>");
-      EXPECT_TRUE(Exists(At("Music\\song.mp3")));
-      EXPECT_EQ(observed().boxes.size(), row.boxes);
-      RemoveTree(At("Dest\\Link"));
-      model.Forget(At("Dest\\Link"));
-      Restore();
-    }
-  }
-  // A destination volume that cannot answer is shown, and the move left to the shell.
-  model.RemoveMedium('E');
-  EXPECT_EQ(Move(0, "E:\\CopyHookFat\\Link"), static_cast<UINT>(IDYES));
-  EXPECT_EQ(Move(FOF_NOERRORUI, "E:\\CopyHookFat\\Link"), static_cast<UINT>(IDYES));
-  ASSERT_EQ(observed().boxes.size(), 1u);
-  EXPECT_NE(observed().boxes[0].find("ready"), std::string::npos) << observed().boxes[0];
-  RemoveTree("E:\\CopyHookFat");
-}
-
 TEST_F(CopyHook, ALinkMovedOntoATakenNameGetsTheNextFreeSoftLinkNameUnderTheWaitCursor) {
   MakeDirectory(At("Dest\\Link"));
   cursors().clear();
@@ -214,7 +159,7 @@ INT_PTR WINAPI PressButton(HINSTANCE, LPCSTR, HWND, DLGPROC, LPARAM) { return g_
 BOOL(WINAPI* g_is_directory)(LPCSTR) = nullptr;
 BOOL WINAPI ShareIsDirectory(LPCSTR path) { return std::strncmp(path, "\\\\server\\", 9) == 0 || g_is_directory(path); }
 
-TEST_F(CopyHook, AsksTheOptionDialogAndDoesWhatTheUserPicks) {
+TEST_F(CopyHook, AnswersEachItemAsTheUserOrTheSettingsChoose) {
   MakeDirectory(At("Plain"));
   MakeDirectory("E:\\CopyHookFat");
   model.DescribeDrive('E', "FAT32");
@@ -222,62 +167,83 @@ TEST_F(CopyHook, AsksTheOptionDialogAndDoesWhatTheUserPicks) {
   const wchar_t *kDelete = L"Delete Soft Link to Directory Options", *kCopyLink = L"Copy Soft Link to Directory Options",
                 *kCopy = L"Copy Directory Options", *kMove = L"Move Soft Link to Directory Options";
   struct Row {
-    UINT operation;
+    bool window;  // with one and without FOF_NOCONFIRMATION, the user may be asked
+    UINT operation, flags;
     const char *source, *destination, *hidden;  // hidden: the setting that hides the dialog
     const wchar_t* caption;                     // of the dialog asked, none when null
     int press;
     UINT answer;
-    const char *link, *target;  // a junction expected afterwards
-    std::size_t boxes;
+    const char* link;  // the name the junction to Music has afterwards, none when null
+    std::size_t boxes = 0;
   };
   const Row rows[] = {
-      {FO_DELETE, "Link", nullptr, nullptr, kDelete, IDC_DELETE_SOFT_LINK, IDNO, nullptr, nullptr, 0},
-      {FO_DELETE, "Link", nullptr, nullptr, kDelete, IDCANCEL, IDCANCEL, "Link", "Music", 0},
-      {FO_DELETE, "Link", nullptr, qm::kDeleteSoftLinkVisibility, nullptr, 0, IDNO, nullptr, nullptr, 0},
-      {FO_COPY, "Link", "Dest\\Link", nullptr, kCopyLink, IDC_COPY_SOFT_LINK, IDNO, "Dest\\Link", "Music", 0},
-      {FO_COPY, "Link", "Dest\\Link", nullptr, kCopyLink, IDC_COPY_AS_DIRECTORY, IDYES, "Link", "Music", 0},
-      {FO_COPY, "Plain", "Dest\\Plain", nullptr, kCopy, IDC_CREATE_SOFT_LINK, IDNO, "Dest\\Plain", "Plain", 0},
-      {FO_COPY, "Plain", "E:\\CopyHookFat\\Plain", nullptr, nullptr, 0, IDYES, nullptr, nullptr, 0},
-      {FO_COPY, "Plain", "\\\\server\\share\\Plain", nullptr, nullptr, 0, IDYES, nullptr, nullptr, 0},
-      {FO_COPY, "\\\\server\\share\\Plain", "Dest\\Plain", nullptr, nullptr, 0, IDYES, nullptr, nullptr, 0},
-      {FO_MOVE, "Link", "Dest\\Link", nullptr, kMove, IDC_MOVE_SOFT_LINK, IDNO, "Dest\\Link", "Music", 0},
-      {FO_MOVE, "Link", "E:\\CopyHookFat\\Link", nullptr, kMove, IDC_MOVE_AS_DIRECTORY, IDYES, "Link", "Music", 0},
+      {false, FO_DELETE, FOF_ALLOWUNDO, "Link", nullptr, nullptr, nullptr, 0, IDNO, nullptr},
+      {true, FO_DELETE, FOF_NOCONFIRMATION, "Link", nullptr, nullptr, nullptr, 0, IDNO, nullptr},
+      {true, FO_DELETE, 0, "Link", nullptr, nullptr, kDelete, IDC_DELETE_SOFT_LINK, IDNO, nullptr},
+      {true, FO_DELETE, 0, "Link", nullptr, nullptr, kDelete, IDCANCEL, IDCANCEL, "Link"},
+      {true, FO_DELETE, 0, "Link", nullptr, qm::kDeleteSoftLinkVisibility, nullptr, 0, IDNO, nullptr},
+      {true, FO_DELETE, 0, "Plain", nullptr, nullptr, nullptr, 0, IDYES, "Link"},
+      {true, FO_RENAME, 0, "Link", "Renamed", nullptr, nullptr, 0, IDYES, "Link"},
+      {false, FO_COPY, 0, "Link", "Dest\\Link", nullptr, nullptr, 0, IDYES, "Link"},
+      {true, FO_COPY, 0, "Link", "Dest\\Link", nullptr, kCopyLink, IDC_COPY_SOFT_LINK, IDNO, "Dest\\Link"},
+      {true, FO_COPY, 0, "Link", "Dest\\Link", nullptr, kCopyLink, IDC_COPY_AS_DIRECTORY, IDYES, "Link"},
+      {true, FO_COPY, 0, "Plain", "Dest\\Plain", nullptr, kCopy, IDC_CREATE_SOFT_LINK, IDNO, "Link"},
+      {true, FO_COPY, 0, "Plain", "E:\\CopyHookFat\\Plain", nullptr, nullptr, 0, IDYES, "Link"},
+      {true, FO_COPY, 0, "Plain", "\\\\server\\share\\Plain", nullptr, nullptr, 0, IDYES, "Link"},
+      {true, FO_COPY, 0, "\\\\server\\share\\Plain", "Dest\\Plain", nullptr, nullptr, 0, IDYES, "Link"},
+      {false, FO_MOVE, 0, "Link", "Dest\\Link", nullptr, nullptr, 0, IDNO, "Dest\\Link"},
+      {true, FO_MOVE, 0, "Link", "Dest\\Link", nullptr, kMove, IDC_MOVE_SOFT_LINK, IDNO, "Dest\\Link"},
+      {false, FO_MOVE, 0, "Link", "E:\\CopyHookFat\\Link", nullptr, nullptr, 0, IDYES, "Link"},
+      {true, FO_MOVE, 0, "Link", "E:\\CopyHookFat\\Link", nullptr, kMove, IDC_MOVE_AS_DIRECTORY, IDYES, "Link"},
       // Hidden, the move dialog answers Move Soft Link, which FAT refuses.
-      {FO_MOVE, "Link", "E:\\CopyHookFat\\Link", qm::kMoveSoftLinkVisibility, nullptr, 0, IDCANCEL, "Link", "Music", 1},
+      {true, FO_MOVE, 0, "Link", "E:\\CopyHookFat\\Link", qm::kMoveSoftLinkVisibility, nullptr, 0, IDCANCEL, "Link", 1},
+      // A symbolic link has no target to link to: never copied or moved as a link, deleted as one.
+      {false, FO_MOVE, 0, "Symlink", "Dest\\Symlink", nullptr, nullptr, 0, IDYES, "Link"},
+      {true, FO_COPY, 0, "Symlink", "Dest\\Symlink", nullptr, nullptr, 0, IDYES, "Link"},
+      {false, FO_DELETE, 0, "Symlink", nullptr, nullptr, nullptr, 0, IDNO, "Link"},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(std::string(row.source) + " " + std::to_string(row.operation) + " " + std::to_string(row.press));
-    if (row.hidden) RegSetKeyValueA(HKEY_CURRENT_USER, qm::kSettingsKey, row.hidden, REG_DWORD, "\1\0\0\0", 4);
-    std::wstring asked;
-    UINT answer = 0;
-    {
-      DialogDriver driver(
-          [&](HWND dialog) {
-            asked = Text(dialog);
-            if (row.press == IDCANCEL) PressKey(dialog, VK_ESCAPE);
-            else Click(dialog, row.press);
-          },
-          nullptr, row.caption ? 10000 : 300);
-      const std::string destination = Resolve(row.destination);
-      answer = Call(false, GetDesktopWindow(), row.operation, 0, Resolve(row.source),
-                    row.source[0] == 'L' ? kLinkAttributes : FILE_ATTRIBUTE_DIRECTORY,
-                    row.destination ? destination.c_str() : nullptr);
-      EXPECT_EQ(driver.Found(), row.caption != nullptr);
+  for (bool wide : {false, true}) {
+    for (const Row& row : rows) {
+      SCOPED_TRACE(std::to_string(&row - rows) + (wide ? " W" : " A"));
+      if (row.hidden) RegSetKeyValueA(HKEY_CURRENT_USER, qm::kSettingsKey, row.hidden, REG_DWORD, "\1\0\0\0", 4);
+      std::wstring asked;
+      UINT answer = 0;
+      {
+        DialogDriver driver(
+            [&](HWND dialog) {
+              asked = Text(dialog);
+              if (row.press == IDCANCEL) PressKey(dialog, VK_ESCAPE);
+              else Click(dialog, row.press);
+            },
+            nullptr, row.caption ? 10000 : 200);
+        const std::string destination = Resolve(row.destination);
+        answer = Call(wide, row.window ? GetDesktopWindow() : nullptr, row.operation, row.flags, Resolve(row.source),
+                      std::strchr(row.source, 'P') ? FILE_ATTRIBUTE_DIRECTORY : kLinkAttributes,
+                      row.destination ? destination.c_str() : nullptr);
+      }
+      EXPECT_EQ(answer, row.answer);
+      EXPECT_EQ(asked, row.caption ? row.caption : L"");
+      if (row.link) EXPECT_EQ(LinkAt(At(row.link)), Music());
+      if (PathIsRelativeA(row.source)) EXPECT_EQ(Exists(At(row.source)), answer != IDNO || row.operation == FO_COPY);
+      EXPECT_EQ(LinkAt(At("Dest\\Plain")), row.press == IDC_CREATE_SOFT_LINK ? "\\??\\" + At("Plain") : "<none>");
+      EXPECT_EQ(LinkAt(At("Dest\\Symlink")), "<none>");
+      EXPECT_TRUE(Exists(At("Music\\song.mp3")));
+      EXPECT_EQ(observed().boxes.size(), row.boxes);
+      for (const char* made : {"Dest\\Link", "Dest\\Plain"}) {
+        RemoveTree(At(made));
+        model.Forget(At(made));
+      }
+      ClearSettings();
+      Restore();
     }
-    EXPECT_EQ(answer, row.answer);
-    EXPECT_EQ(asked, row.caption ? row.caption : L"");
-    if (row.link) EXPECT_EQ(LinkAt(At(row.link)), "\\??\\" + At(row.target));
-    EXPECT_EQ(Exists(At("Link")), row.source[0] != 'L' || row.answer != IDNO || row.operation == FO_COPY);
-    EXPECT_TRUE(Exists(At("Music\\song.mp3")));
-    EXPECT_EQ(observed().boxes.size(), row.boxes);
-    for (const char* made : {"Dest\\Link", "Dest\\Plain"}) {
-      RemoveTree(At(made));
-      model.Forget(At(made));
-    }
-    ClearSettings();
-    Restore();
   }
   imports.Replace("PathIsDirectoryA", g_is_directory);
+  // A destination volume that cannot answer is shown, and the move left to the shell.
+  model.RemoveMedium('E');
+  EXPECT_EQ(Move(0, "E:\\CopyHookFat\\Link"), static_cast<UINT>(IDYES));
+  EXPECT_EQ(Move(FOF_NOERRORUI, "E:\\CopyHookFat\\Link"), static_cast<UINT>(IDYES));
+  ASSERT_EQ(observed().boxes.size(), 1u);
+  EXPECT_NE(observed().boxes[0].find("ready"), std::string::npos) << observed().boxes[0];
   RemoveTree("E:\\CopyHookFat");
 }
 

@@ -108,11 +108,5 @@ TEST(CopyHookDecision, AnswersActsAndAsksOnlyWhatItNeeds) {
   }
 }
 
-TEST(CopyHookDecision, RenamesOnCollisionUnlessSilent) {
-  EXPECT_EQ(EffectiveCopyHookFlags(op::AllowUndo), op::AllowUndo | op::RenameOnCollision);
-  EXPECT_EQ(EffectiveCopyHookFlags(op::Silent), op::Silent);
-  EXPECT_EQ(EffectiveCopyHookFlags(op::Silent | op::RenameOnCollision), op::Silent | op::RenameOnCollision);
-}
-
 }  // namespace
 }  // namespace qm

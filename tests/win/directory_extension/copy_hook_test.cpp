@@ -116,22 +116,6 @@ TEST_F(CopyHook, ALinkMovedOntoATakenNameGetsTheNextFreeSoftLinkNameUnderTheWait
   EXPECT_EQ(LinkAt(At("Dest\\Soft Link to Link (99)")), Music());
 }
 
-TEST_F(CopyHook, ASilentMoveWithoutRenameTurnsAnEmptyDirectoryIntoTheLinkAndStopsAtAFullOne) {
-  MakeDirectory(At("Dest\\Link"));
-  EXPECT_EQ(Move(FOF_SILENT, At("Dest\\Link")), static_cast<UINT>(IDNO));
-  EXPECT_EQ(LinkAt(At("Dest\\Link")), Music());
-
-  Restore();
-  MakeDirectory(At("Dest\\Full"));
-  MakeFile(At("Dest\\Full\\mine.txt"));
-  EXPECT_EQ(Move(FOF_SILENT, At("Dest\\Full")), static_cast<UINT>(IDCANCEL));
-  EXPECT_EQ(Move(FOF_SILENT | FOF_NOERRORUI, At("Dest\\Full")), static_cast<UINT>(IDCANCEL));
-  EXPECT_EQ(observed().boxes.size(), 1u);
-  EXPECT_EQ(LinkAt(At("Link")), Music());
-  EXPECT_TRUE(Exists(At("Dest\\Full\\mine.txt")));
-  EXPECT_EQ(LinkAt(At("Dest\\Full")), "<none>");
-}
-
 TEST_F(CopyHook, AWideNameTheCodePageCannotHoldIsNeverTakenForALookAlike) {
   // "Līnk" beside the junction Link: best fit would turn the one into the other.
   const std::wstring name = Wide(scratch) + L"\\L\u012Bnk", destination = Wide(At("Dest")) + L"\\L\u012Bnk";
@@ -161,6 +145,9 @@ BOOL WINAPI ShareIsDirectory(LPCSTR path) { return std::strncmp(path, "\\\\serve
 
 TEST_F(CopyHook, AnswersEachItemAsTheUserOrTheSettingsChoose) {
   MakeDirectory(At("Plain"));
+  MakeDirectory(At("Dest\\Empty"));
+  MakeDirectory(At("Dest\\Full"));
+  MakeFile(At("Dest\\Full\\mine.txt"));
   MakeDirectory("E:\\CopyHookFat");
   model.DescribeDrive('E', "FAT32");
   g_is_directory = imports.Replace("PathIsDirectoryA", &ShareIsDirectory);  // \\server\share exists
@@ -195,6 +182,11 @@ TEST_F(CopyHook, AnswersEachItemAsTheUserOrTheSettingsChoose) {
       {true, FO_MOVE, 0, "Link", "Dest\\Link", nullptr, kMove, IDC_MOVE_SOFT_LINK, IDNO, "Dest\\Link"},
       {false, FO_MOVE, 0, "Link", "E:\\CopyHookFat\\Link", nullptr, nullptr, 0, IDYES, "Link"},
       {true, FO_MOVE, 0, "Link", "E:\\CopyHookFat\\Link", nullptr, kMove, IDC_MOVE_AS_DIRECTORY, IDYES, "Link"},
+      // Silent without rename: an empty directory becomes the link, a full one makes it fail.
+      {false, FO_MOVE, FOF_SILENT, "Link", "Dest\\Empty", nullptr, nullptr, 0, IDNO, "Dest\\Empty"},
+      {false, FO_MOVE, FOF_SILENT | FOF_RENAMEONCOLLISION, "Link", "Dest\\Empty", nullptr, nullptr, 0, IDNO,
+       "Dest\\Soft Link to Link"},
+      {false, FO_MOVE, FOF_SILENT, "Link", "Dest\\Full", nullptr, nullptr, 0, IDCANCEL, "Link", 1},
       // Hidden, the move dialog answers Move Soft Link, which FAT refuses.
       {true, FO_MOVE, 0, "Link", "E:\\CopyHookFat\\Link", qm::kMoveSoftLinkVisibility, nullptr, 0, IDCANCEL, "Link", 1},
       // A symbolic link has no target to link to: never copied or moved as a link, deleted as one.
@@ -227,12 +219,14 @@ TEST_F(CopyHook, AnswersEachItemAsTheUserOrTheSettingsChoose) {
       if (PathIsRelativeA(row.source)) EXPECT_EQ(Exists(At(row.source)), answer != IDNO || row.operation == FO_COPY);
       EXPECT_EQ(LinkAt(At("Dest\\Plain")), row.press == IDC_CREATE_SOFT_LINK ? "\\??\\" + At("Plain") : "<none>");
       EXPECT_EQ(LinkAt(At("Dest\\Symlink")), "<none>");
+      EXPECT_TRUE(Exists(At("Dest\\Full\\mine.txt")));
       EXPECT_TRUE(Exists(At("Music\\song.mp3")));
       EXPECT_EQ(observed().boxes.size(), row.boxes);
-      for (const char* made : {"Dest\\Link", "Dest\\Plain"}) {
+      for (const char* made : {"Dest\\Link", "Dest\\Plain", "Dest\\Empty", "Dest\\Soft Link to Link"}) {
         RemoveTree(At(made));
         model.Forget(At(made));
       }
+      MakeDirectory(At("Dest\\Empty"));
       ClearSettings();
       Restore();
     }

@@ -9,7 +9,6 @@
 
 #include "core/copy_hook_decision.h"
 #include "core/reparse_buffer.h"
-#include "directory_extension/copy_hook_dialogs.h"
 #include "directory_extension/directory_shell_extension.h"
 #include "links/path_queries.h"
 #include "links/reparse_point.h"
@@ -18,6 +17,7 @@
 #include "links/volume_queries.h"
 #include "resources/resource_ids.h"
 #include "ui/error_message.h"
+#include "ui/option_dialogs.h"
 #include "win/boundary.h"
 #include "win/errors.h"
 #include "win/module_instance.h"
@@ -88,11 +88,24 @@ class CopyHookItem final : public CopyHookFacts {
   bool DestinationParentIsNtfs() override { return IsNtfsVolume(m_parent); }
 
   int Ask(CopyHookDialog dialog, bool link_possible) override {
-    // Only the copy and move decisions have read the link before they ask.
-    if (dialog == CopyHookDialog::DeleteSoftLink) ReadReparsePoint(m_link, m_source);
-    const std::wstring target = GetSoftLinkTarget(m_link);
-    return AskCopyHookQuestion(
-        m_window, {dialog, m_source, target, m_destination, link_possible, (m_flags & FOF_ALLOWUNDO) != 0});
+    const HINSTANCE resources = ResourceModule();
+    switch (dialog) {
+      case CopyHookDialog::DeleteSoftLink: {
+        // Only the copy and move decisions have read the link before they ask.
+        ReadReparsePoint(m_link, m_source);
+        const bool allow_undo = (m_flags & FOF_ALLOWUNDO) != 0;
+        return DeleteSoftLinkDialog(resources, m_source, GetSoftLinkTarget(m_link), allow_undo).AskChoice(m_window);
+      }
+      case CopyHookDialog::CopySoftLink:
+        return CopySoftLinkDialog(resources, m_source, GetSoftLinkTarget(m_link), m_destination, link_possible)
+            .AskChoice(m_window);
+      case CopyHookDialog::CopyDirectory:
+        return CopyDirectoryDialog(resources, m_source, m_destination).AskChoice(m_window);
+      case CopyHookDialog::MoveSoftLink:
+        return MoveSoftLinkDialog(resources, m_source, GetSoftLinkTarget(m_link), m_destination, link_possible)
+            .AskChoice(m_window);
+    }
+    RaiseStatus(status::InvalidArg);
   }
 
   void Run(CopyHookAction action) {

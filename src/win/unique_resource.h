@@ -106,6 +106,20 @@ struct GdiObjectTraits {
 };
 using UniqueGdiObject = UniqueResource<GdiObjectTraits>;
 
+struct MemoryDCTraits {
+  using Value = HDC;
+  static Value Invalid() noexcept { return nullptr; }
+  static void Close(Value v) noexcept { DeleteDC(v); }
+};
+using UniqueMemoryDC = UniqueResource<MemoryDCTraits>;
+
+struct MenuTraits {
+  using Value = HMENU;
+  static Value Invalid() noexcept { return nullptr; }
+  static void Close(Value v) noexcept { DestroyMenu(v); }
+};
+using UniqueMenu = UniqueResource<MenuTraits>;
+
 struct WindowTraits {
   using Value = HWND;
   static Value Invalid() noexcept { return nullptr; }

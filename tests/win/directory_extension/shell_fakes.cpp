@@ -2,7 +2,7 @@
 
 #include <shlguid.h>
 
-#include "harness/test_files.h"
+#include "harness/drop_list.h"
 
 #include <cstdio>
 #include <cstring>

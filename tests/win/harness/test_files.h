@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "harness/drop_list.h"
+
 namespace harness {
 
 bool Exists(const std::string& path);
@@ -14,8 +16,6 @@ void MakeDirectory(const std::string& path);
 void MakeFile(const std::string& path, const std::string& content = "x");
 void RemoveTree(const std::string& path);
 
-// A global memory block in CF_HDROP form with wide names, as Explorer makes it.
-void* MakeDropList(const std::vector<std::wstring>& names);
 // Explorer's Copy (or Cut, `move`) of files: CF_HDROP and the preferred drop effect.
 void PutFilesOnClipboard(const std::vector<std::wstring>& names, bool move = false);
 void PutTextOnClipboard(const char* text);

@@ -1,0 +1,187 @@
+#include "tour.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "dialog_driver.h"
+#include "disk.h"
+#include "details.h"
+#include "file_operation.h"
+#include "resources/class_ids.h"
+#include "resources/resource_ids.h"
+#include "shell.h"
+#include "transcript.h"
+
+namespace tour {
+namespace {
+
+int g_unexpected = 0;
+
+void Expect(bool held, const std::string& what) {
+  if (held) return;
+  ++g_unexpected;
+  Say("UNEXPECTED: " + what);
+}
+
+// Where the registry says a class lives, as COM finds it.
+void ShowRegisteredServer(const CLSID& clsid, const char* name) {
+  wchar_t id[40] = {}, path[MAX_PATH] = {};
+  StringFromGUID2(clsid, id, 40);
+  DWORD size = sizeof path;
+  const std::wstring key = L"CLSID\\" + std::wstring(id) + L"\\InprocServer32";
+  const bool found =
+      RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, path, &size) == ERROR_SUCCESS;
+  Say(std::string(name) + " " + Utf8(id));
+  Say(found ? L"  InprocServer32 = " + std::wstring(path) : L"  not registered");
+}
+
+void ShowSetting(const wchar_t* name) {
+  DWORD value = 0, size = sizeof value;
+  const LSTATUS status = RegGetValueW(HKEY_CURRENT_USER, L"SOFTWARE\\Quorvane\\Marrowby", name, RRF_RT_REG_DWORD,
+                                      nullptr, &value, &size);
+  Say(L"HKCU\\SOFTWARE\\Quorvane\\Marrowby  \"" + std::wstring(name) + L"\" = " +
+      (status != ERROR_SUCCESS ? L"(none): the dialog shows"
+       : value == 1            ? L"1: the dialog shows only while Control is held"
+                               : std::to_wstring(value) + L": the dialog shows"));
+}
+
+DWORD Setting(const wchar_t* name) {
+  DWORD value = 0, size = sizeof value;
+  RegGetValueW(HKEY_CURRENT_USER, L"SOFTWARE\\Quorvane\\Marrowby", name, RRF_RT_REG_DWORD, nullptr, &value, &size);
+  return value;
+}
+
+}  // namespace
+
+int RunTour(const std::wstring& root) {
+  const auto at = [&](const wchar_t* name) { return root + L"\\" + name; };
+  Disk disk;
+  if (!Disk::MakeDemo(root)) {
+    Say(L"the demo folder " + root + L" could not be made");
+    return 1;
+  }
+
+  Heading("Explorer finds the extension's two classes through the registry");
+  ShowRegisteredServer(qm::kClsidDirectoryShellExtension, "CDirectoryShellExtension");
+  ShowRegisteredServer(qm::kClsidFolderShellExtension, "CFolderShellExtension");
+  // Held for the whole tour, so the DLL stays loaded under the NTFS model.
+  const auto held = CreateRegistered<IUnknown>(qm::kClsidDirectoryShellExtension);
+  Expect(static_cast<bool>(held) && CreateRegistered<IUnknown>(qm::kClsidFolderShellExtension),
+         "CoCreateInstance of both classes");
+  if (!held) return g_unexpected;
+  Say("the demo folder:");
+  for (const wchar_t* folder : {L"Docs", L"Music"}) disk.List(at(folder));
+  Say("and the empty folders Links, Backup, Desk, Shared and Archive");
+
+  Heading("1. Hard link by right-drag   [real hard links in Wine]");
+  Say(L"the user drags " + at(L"Docs\\report.txt") + L" with the right mouse button onto " + at(L"Links"));
+  Expect(RightDrag(at(L"Links"), {at(L"Docs\\report.txt")}) == S_OK, "a hard link by right-drag");
+  disk.List(at(L"Links"));
+
+  Heading("2. Paste as hard links   [real]");
+  Say(L"the user copies report.txt and notes.txt in " + at(L"Docs") + L", then right-clicks " + at(L"Backup"));
+  CopyToClipboard({at(L"Docs\\report.txt"), at(L"Docs\\notes.txt")});
+  Expect(ContextMenu(at(L"Backup")) == S_OK, "hard links by paste");
+  disk.List(at(L"Backup"));
+  Expect(Disk::LinkCount(at(L"Docs\\report.txt")) == 3, "report.txt with three names");
+
+  Heading("3. Soft link by right-drag   [Wine as it is]");
+  Note("Wine cannot store junctions: it refuses to set a reparse point (FSCTL_SET_REPARSE_POINT) and reports none");
+  Say(L"the user right-drags " + at(L"Music") + L" onto " + at(L"Links"));
+  const HRESULT refused = RightDrag(at(L"Links"), {at(L"Music")}, {{"error-soft-link-in-wine.png", Press(IDOK)}});
+  Expect(refused == HRESULT_FROM_WIN32(ERROR_NOT_SUPPORTED), "Wine's refusal of the junction");
+  disk.List(at(L"Links"));
+  Say("(the directory the command made for the link is gone again)");
+
+  Heading("From here on, junctions come from the test harness's NTFS model");
+  Note("explorer_host now patches QuorvaneMarrowby.dll's import table in this process (tests/win/harness, as the");
+  Note("Windows tests do): its file and volume calls reach a model that stores junctions as NTFS does. The DLL's");
+  Note("code is unchanged. Junctions live in this process only, over real empty directories; steps shown this");
+  Note("way are marked [NTFS model]. Hard links, dialogs, the registry and Wine's own file operations stay real");
+  disk.UseNtfsModel(GetModuleHandleW(L"QuorvaneMarrowby.dll"));
+
+  Heading("4. Soft link by right-drag   [NTFS model]");
+  Say(L"the user right-drags " + at(L"Music") + L" onto " + at(L"Links") + L" again");
+  Expect(RightDrag(at(L"Links"), {at(L"Music")}) == S_OK, "a soft link by right-drag");
+  disk.List(at(L"Links"));
+  Expect(disk.SoftLinkTarget(at(L"Links\\Music")) == at(L"Music"), "Links\\Music a soft link to Music");
+
+  Heading("5. Paste as soft links   [NTFS model]");
+  Say(L"the user copies " + at(L"Music") + L" and " + at(L"Docs") + L", then right-clicks " + at(L"Desk"));
+  CopyToClipboard({at(L"Music"), at(L"Docs")});
+  Expect(ContextMenu(at(L"Desk")) == S_OK, "soft links by paste");
+  disk.List(at(L"Desk"));
+
+  Heading("6. Details view columns   [the junction: NTFS model; the hard links: real]");
+  ShowDetailsView(disk, at(L"Links"));
+
+  Heading("7. Infotips   [the lists: written by regsvr32; the junction: NTFS model]");
+  ShowInfotips(disk, at(L"Links"));
+
+  Heading("8. Icon overlay   [attributes of the junction: NTFS model]");
+  ShowOverlays(disk, at(L"Links"));
+
+  Heading("9. Copy hook: copying a directory   [dialog: real; the new junction: NTFS model]");
+  Note("Wine's own SHFileOperation asks no copy hooks: explorer_host asks the hook as Windows' shell does,");
+  Note("then lets Wine's SHFileOperation do what the hook leaves to the shell (IDYES)");
+  Say(L"the user copies " + at(L"Music") + L" and pastes it into " + at(L"Backup"));
+  Expect(FileOperation(disk, FO_COPY, at(L"Music"), at(L"Backup"),
+                       {{"copy-directory.png", Press(IDC_CREATE_SOFT_LINK)}}) == IDNO,
+         "a soft link instead of a copy");
+  disk.List(at(L"Backup"));
+
+  Heading("10. Copy hook: copying a soft link   [NTFS model]");
+  Say(L"the user copies " + at(L"Links\\Music") + L" into " + at(L"Shared"));
+  Expect(FileOperation(disk, FO_COPY, at(L"Links\\Music"), at(L"Shared"),
+                       {{"copy-soft-link.png", Press(IDC_COPY_SOFT_LINK)}}) == IDNO,
+         "the link copied");
+  disk.List(at(L"Shared"));
+
+  Heading("11. Copy hook: moving a soft link   [NTFS model]");
+  Say(L"the user moves " + at(L"Shared\\Music") + L" into " + at(L"Archive"));
+  Expect(FileOperation(disk, FO_MOVE, at(L"Shared\\Music"), at(L"Archive"),
+                       {{"move-soft-link.png", Press(IDC_MOVE_SOFT_LINK)}}) == IDNO,
+         "the link moved");
+  disk.List(at(L"Shared"));
+  disk.List(at(L"Archive"));
+
+  Heading("12. Copy hook: deleting a soft link   [NTFS model]");
+  Say(L"the user deletes " + at(L"Links\\Music") + L" (to the Recycle Bin)");
+  Expect(FileOperation(disk, FO_DELETE, at(L"Links\\Music"), L"",
+                       {{"delete-soft-link.png", Press(IDC_DELETE_SOFT_LINK)}}) == IDNO,
+         "the link deleted");
+  disk.List(at(L"Links"));
+  disk.List(at(L"Music"));
+  Say("(only the link went: the target's files are all there)");
+  Expect(Disk::Names(at(L"Music")).size() == 2, "the target's files kept");
+
+  Heading("13. The check box \"Do not show this window unless Control key is pressed\"   [real]");
+  const wchar_t* setting = L"Copy Directory Options Visibility";
+  ShowSetting(setting);
+  Say(L"the user copies " + at(L"Docs") + L" into " + at(L"Archive"));
+  Expect(FileOperation(disk, FO_COPY, at(L"Docs"), at(L"Archive"),
+                       {{"", ToggleThen(IDC_COPY_DIRECTORY_HIDE, Press(IDC_COPY_DIRECTORY))}}) == IDYES,
+         "a copy asked for");
+  ShowSetting(setting);
+  Say(L"the user copies " + at(L"Music") + L" into " + at(L"Shared") + L": no dialog this time");
+  Expect(FileOperation(disk, FO_COPY, at(L"Music"), at(L"Shared")) == IDYES, "the stored answer, Copy Directory");
+  disk.List(at(L"Shared"));
+  Say(L"the user holds Control and copies " + at(L"Docs") + L" into " + at(L"Shared") + L": the dialog is back");
+  {
+    ControlKeyDown control;
+    Expect(FileOperation(disk, FO_COPY, at(L"Docs"), at(L"Shared"),
+                         {{"", ToggleThen(IDC_COPY_DIRECTORY_HIDE, PressEscape())}}) == IDCANCEL,
+           "the dialog shown while Control is held");
+  }
+  ShowSetting(setting);
+  Expect(Setting(setting) == 2, "the dialog shown again from now on");
+  return g_unexpected;
+}
+
+int AskAboutCopy(const std::wstring& source, const std::wstring& into, const std::string& picture) {
+  Disk disk;
+  const UINT answer = FileOperation(disk, FO_COPY, source, into, {{picture, PressEscape()}});
+  return answer == IDCANCEL ? 0 : 1;
+}
+
+}  // namespace tour

@@ -2,19 +2,16 @@
 # Takes PNG pictures of the four option dialogs, in English and German, from
 # the real windows under Xvfb: docs/images/dialog-<en|de>-<name>.png.
 # Installs what only the pictures need when it is missing: ImageMagick (for
-# `import`) and Wine's own fonts (Tahoma for the dialogs, Marlett for the
-# caption buttons).
+# `import`). Wine's own fonts (Tahoma for the dialogs, Marlett for the caption
+# buttons) come with scripts/deps.sh.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 scripts/deps.sh
-missing=()
-command -v import >/dev/null || missing+=(imagemagick)
-dpkg-query -W -f='${Status}' fonts-wine 2>/dev/null | grep -q "install ok installed" || missing+=(fonts-wine)
-if [ ${#missing[@]} -gt 0 ]; then
+if ! command -v import >/dev/null; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  apt-get install -y -qq --no-install-recommends imagemagick >/dev/null
 fi
 
 build=build/x64

@@ -11,11 +11,9 @@ cd "$root"
 started=$(date +%s)
 echo "Building the DLLs (scripts/build.sh) ..."
 scripts/build.sh >/dev/null
-prefix=build/try/wineprefix
-rm -rf "$prefix"
-tests/win/wine-prefix.sh "$prefix"
 status=0
-xvfb-run -a -s "-screen 0 1280x1024x24" tools/try/in-wine.sh build/release-x64/bin "$prefix" build/try || status=$?
+xvfb-run -a -s "-screen 0 1280x1024x24" tools/try/in-wine.sh build/release-x64/bin build/try/wineprefix build/try ||
+  status=$?
 printf '\nPictures of the dialogs: %s\n' "$(ls build/try/pictures/*.png | tr '\n' ' ')"
-echo "The tour took $(( $(date +%s) - started )) s$([ $status -eq 0 ] || echo ", and some steps did not do what they should")."
+echo "scripts/try.sh took $(( $(date +%s) - started )) s$([ $status -eq 0 ] || echo ", and some steps did not do what they should")."
 exit $status

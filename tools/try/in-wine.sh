@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# in-wine.sh BIN PREFIX OUT: the tour of scripts/try.sh, run under Xvfb. Registers
-# BIN/QuorvaneMarrowby.dll with Wine's own regsvr32 in the fresh prefix PREFIX,
+# in-wine.sh BIN PREFIX OUT: the tour of scripts/try.sh, run under Xvfb. Makes
+# PREFIX afresh, registers BIN/QuorvaneMarrowby.dll with Wine's own regsvr32,
 # runs explorer_host's tour, shows a dialog in German, unregisters, and checks
 # that the registry is as it was. Pictures of the dialogs go to OUT/pictures.
+# Exits non-zero when a step did not do what it should.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 bin=$(realpath "$1") prefix=$2 out=$(realpath -m "$3")
 mkdir -p "$out/pictures"
 rm -f "$out"/pictures/*.png
+rm -rf "$prefix"
+"$here/../../tests/win/wine-prefix.sh" "$prefix"
 
 win() { (cd "$bin" && "$here/../../tests/win/run-in-wine.sh" "$prefix" "$@"); }
 windows() { echo "Z:$(echo "$1" | tr / '\\')"; }

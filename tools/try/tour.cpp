@@ -94,10 +94,11 @@ int RunTour(const std::wstring& root) {
   Say("(the directory the command made for the link is gone again)");
 
   Heading("From here on, junctions come from the test harness's NTFS model");
-  Note("explorer_host now patches QuorvaneMarrowby.dll's import table in this process (tests/win/harness, as the");
-  Note("Windows tests do): its file and volume calls reach a model that stores junctions as NTFS does. The DLL's");
-  Note("code is unchanged. Junctions live in this process only, over real empty directories; steps shown this");
-  Note("way are marked [NTFS model]. Hard links, dialogs, the registry and Wine's own file operations stay real");
+  Say("explorer_host now patches QuorvaneMarrowby.dll's import table in its own process, as the Windows");
+  Say("tests do (tests/win/harness): the DLL's file and volume calls reach a model that keeps junctions as");
+  Say("NTFS does. The DLL's code is unchanged. The junctions live in this process only, over real empty");
+  Say("directories; steps shown this way are marked [NTFS model]. Hard links, menus, dialogs, the registry");
+  Say("and Wine's own file operations stay real.");
   disk.UseNtfsModel(GetModuleHandleW(L"QuorvaneMarrowby.dll"));
 
   Heading("4. Soft link by right-drag   [NTFS model]");
@@ -117,13 +118,14 @@ int RunTour(const std::wstring& root) {
 
   Heading("7. Infotips   [the lists: written by regsvr32; the junction: NTFS model]");
   ShowInfotips(disk, at(L"Links"));
+  Note("Explorer puts these lines in the tip after its own, for the System.* entries of the lists");
 
   Heading("8. Icon overlay   [attributes of the junction: NTFS model]");
   ShowOverlays(disk, at(L"Links"));
 
   Heading("9. Copy hook: copying a directory   [dialog: real; the new junction: NTFS model]");
-  Note("Wine's own SHFileOperation asks no copy hooks: explorer_host asks the hook as Windows' shell does,");
-  Note("then lets Wine's SHFileOperation do what the hook leaves to the shell (IDYES)");
+  Note("Wine's own SHFileOperation asks no copy hooks: explorer_host asks the hook as Windows' shell does");
+  Note("and lets Wine's SHFileOperation do what the hook leaves to the shell (IDYES)");
   Say(L"the user copies " + at(L"Music") + L" and pastes it into " + at(L"Backup"));
   Expect(FileOperation(disk, FO_COPY, at(L"Music"), at(L"Backup"),
                        {{"copy-directory.png", Press(IDC_CREATE_SOFT_LINK)}}) == IDNO,

@@ -6,7 +6,7 @@
 # Exits non-zero when a step did not do what it should.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
-bin=$(realpath "$1") prefix=$2 out=$(realpath -m "$3")
+bin=$(realpath "$1") prefix=$(realpath -m "$2") out=$(realpath -m "$3")
 mkdir -p "$out/pictures"
 rm -f "$out"/pictures/*.png
 rm -rf "$prefix"

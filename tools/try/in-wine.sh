@@ -4,13 +4,15 @@
 # runs explorer_host's tour, shows a dialog in German, unregisters, and checks
 # that the registry is as it was. Pictures of the dialogs go to OUT/pictures.
 # Exits non-zero when a step did not do what it should.
-set -eu
+set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 bin=$(realpath "$1") prefix=$(realpath -m "$2") out=$(realpath -m "$3")
 mkdir -p "$out/pictures"
 rm -f "$out"/pictures/*.png
 rm -rf "$prefix"
 "$here/../../tests/win/wine-prefix.sh" "$prefix"
+# The prefix's processes end before Xvfb does, however the session ends.
+trap 'WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null; WINEPREFIX=$prefix /usr/lib/wine/wineserver -w 2>/dev/null' EXIT
 
 win() { (cd "$bin" && "$here/../../tests/win/run-in-wine.sh" "$prefix" "$@"); }
 windows() { echo "Z:$(echo "$1" | tr / '\\')"; }
@@ -71,6 +73,4 @@ else
 fi
 say "(the dialogs' settings under HKCU\\SOFTWARE\\Quorvane\\Marrowby are the user's, and stay)"
 
-WINEPREFIX=$(realpath "$prefix") /usr/lib/wine/wineserver -k 2>/dev/null || true
-WINEPREFIX=$(realpath "$prefix") /usr/lib/wine/wineserver -w 2>/dev/null || true
 exit $status

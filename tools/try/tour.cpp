@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <vector>
+
 #include "dialog_driver.h"
 #include "disk.h"
 #include "details.h"
@@ -123,36 +125,38 @@ int RunTour(const std::wstring& root) {
   Heading("8. Icon overlay   [attributes of the junction: NTFS model]");
   ShowOverlays(disk, at(L"Links"));
 
-  Heading("9. Copy hook: copying a directory   [dialog: real; the new junction: NTFS model]");
   Note("Wine's own SHFileOperation asks no copy hooks: explorer_host asks the hook as Windows' shell does");
   Note("and lets Wine's SHFileOperation do what the hook leaves to the shell (IDYES)");
-  Say(L"the user copies " + at(L"Music") + L" and pastes it into " + at(L"Backup"));
-  Expect(FileOperation(disk, FO_COPY, at(L"Music"), at(L"Backup"),
-                       {{"copy-directory.png", Press(IDC_CREATE_SOFT_LINK)}}) == IDNO,
-         "a soft link instead of a copy");
-  disk.List(at(L"Backup"));
-
-  Heading("10. Copy hook: copying a soft link   [NTFS model]");
-  Say(L"the user copies " + at(L"Links\\Music") + L" into " + at(L"Shared"));
-  Expect(FileOperation(disk, FO_COPY, at(L"Links\\Music"), at(L"Shared"),
-                       {{"copy-soft-link.png", Press(IDC_COPY_SOFT_LINK)}}) == IDNO,
-         "the link copied");
-  disk.List(at(L"Shared"));
-
-  Heading("11. Copy hook: moving a soft link   [NTFS model]");
-  Say(L"the user moves " + at(L"Shared\\Music") + L" into " + at(L"Archive"));
-  Expect(FileOperation(disk, FO_MOVE, at(L"Shared\\Music"), at(L"Archive"),
-                       {{"move-soft-link.png", Press(IDC_MOVE_SOFT_LINK)}}) == IDNO,
-         "the link moved");
-  disk.List(at(L"Shared"));
-  disk.List(at(L"Archive"));
-
-  Heading("12. Copy hook: deleting a soft link   [NTFS model]");
-  Say(L"the user deletes " + at(L"Links\\Music") + L" (to the Recycle Bin)");
-  Expect(FileOperation(disk, FO_DELETE, at(L"Links\\Music"), L"",
-                       {{"delete-soft-link.png", Press(IDC_DELETE_SOFT_LINK)}}) == IDNO,
-         "the link deleted");
-  disk.List(at(L"Links"));
+  // Each asks one dialog, answered with the link action; the hook then answers IDNO.
+  struct LinkAction {
+    const char* heading;
+    UINT operation;
+    const wchar_t *source, *into;  // into: empty for a delete
+    const char* picture;
+    int button;
+    std::vector<const wchar_t*> shown;  // folders listed afterwards
+  };
+  const LinkAction actions[] = {
+      {"9. Copy hook: copying a directory   [dialog: real; the new junction: NTFS model]", FO_COPY, L"Music",
+       L"Backup", "copy-directory.png", IDC_CREATE_SOFT_LINK, {L"Backup"}},
+      {"10. Copy hook: copying a soft link   [NTFS model]", FO_COPY, L"Links\\Music", L"Shared", "copy-soft-link.png",
+       IDC_COPY_SOFT_LINK, {L"Shared"}},
+      {"11. Copy hook: moving a soft link   [NTFS model]", FO_MOVE, L"Shared\\Music", L"Archive",
+       "move-soft-link.png", IDC_MOVE_SOFT_LINK, {L"Shared", L"Archive"}},
+      {"12. Copy hook: deleting a soft link   [NTFS model]", FO_DELETE, L"Links\\Music", L"", "delete-soft-link.png",
+       IDC_DELETE_SOFT_LINK, {L"Links"}},
+  };
+  for (const LinkAction& action : actions) {
+    Heading(action.heading);
+    const std::wstring into = *action.into ? at(action.into) : L"";
+    const wchar_t* verb = action.operation == FO_DELETE ? L"deletes " : action.operation == FO_MOVE ? L"moves " : L"copies ";
+    Say(L"the user " + std::wstring(verb) + at(action.source) +
+        (into.empty() ? L" (to the Recycle Bin)" : L" into " + into));
+    Expect(FileOperation(disk, action.operation, at(action.source), into, {{action.picture, Press(action.button)}}) ==
+               IDNO,
+           std::string("the link action of ") + action.picture);
+    for (const wchar_t* folder : action.shown) disk.List(at(folder));
+  }
   disk.List(at(L"Music"));
   Say("(only the link went: the target's files are all there)");
   Expect(Disk::Names(at(L"Music")).size() == 2, "the target's files kept");

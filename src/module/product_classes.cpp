@@ -1,5 +1,6 @@
 #include "module/product_classes.h"
 
+#include "directory_extension/directory_registration.h"
 #include "directory_extension/directory_shell_extension.h"
 #include "module/class_ids.h"
 
@@ -13,8 +14,8 @@ namespace {
 //   ClassRow<CDirectoryShellExtension>(kClsidDirectoryShellExtension, &UpdateDirectoryShellExtensionRegistration,
 //                                      "Quorvane Marrowby Directory Shell Extension"),
 constinit ObjectMapEntry g_rows[] = {
-    ClassRow<CDirectoryShellExtension>(kClsidDirectoryShellExtension, nullptr,
-                                       "Quorvane Marrowby Directory Shell Extension"),
+    ClassRow<CDirectoryShellExtension>(kClsidDirectoryShellExtension, &UpdateDirectoryShellExtensionRegistration,
+                                       kDirectoryShellExtensionName),
     EndOfObjectMap(),
 };
 

@@ -8,6 +8,7 @@
 
 #include "core/class_scripts.h"
 #include "core/status.h"
+#include "expected_class_tree.h"
 #include "memory_registry.h"
 
 namespace qm {
@@ -16,13 +17,12 @@ namespace {
 using testing::MemoryRegistry;
 
 constexpr char kPath[] = "C:\\Program Files\\Quorvane\\QuorvaneMarrowby.dll";
-constexpr char kLibrary[] = "{D7C1A5E2-3B84-4F60-B2D9-6E0F4A91C358}";
 
 ReplacementMap ModuleReplacements(const char* friendly_name) {
   ReplacementMap map;
   map.Add("Module", kPath);
   map.Add("Module_Raw", kPath);
-  map.Add("MODULEGUID", kLibrary);
+  map.Add("MODULEGUID", testing::kLibraryId);
   map.Add("MODULETYPE", "InprocServer32");
   map.Add("APPID", "");
   map.Add("FriendlyName", friendly_name);
@@ -41,67 +41,35 @@ Status RunScript(MemoryRegistry& registry, const RegistrationScript& script, boo
 
 struct ClassRow {
   const RegistrationScript* script;
-  const char* friendly_name;
-  std::string versioned, prog_id, clsid;
+  const testing::ClassNames& names;
 };
 
-const ClassRow kClasses[] = {
-    {&kDirectoryClassScript, "CDirectoryShellExtension Object", "CDirectoryShellExtension.CDirectorySh.1",
-     "CDirectoryShellExtension.CDirectorySh", "{5E2B7C40-1D93-4A6F-9C21-7B4E0A8D3F16}"},
-    {&kFolderClassScript, "CFolderShellExtension Object", "CFolderShellExtension.CFolderShellExt.1",
-     "CFolderShellExtension.CFolderShellExt", "{A3D4F871-62C5-4B09-8E7A-15C9D2B0E447}"},
-};
+const ClassRow kClasses[] = {{&kDirectoryClassScript, testing::kDirectoryClass},
+                             {&kFolderClassScript, testing::kFolderClass}};
 
-std::vector<std::string> ClassTree(MemoryRegistry& registry, const ClassRow& row) {
+std::vector<std::string> ClassTree(MemoryRegistry& registry, const testing::ClassNames& names) {
   std::vector<std::string> tree;
-  for (const std::string& key : {row.versioned, row.prog_id, "CLSID\\" + row.clsid})
+  for (const std::string& key : {names.versioned, names.prog_id, "CLSID\\" + names.clsid})
     for (std::string& line : registry.Dump("HKCR\\" + key)) tree.push_back(std::move(line));
   return tree;
 }
 
-std::vector<std::string> ExpectedTree(const ClassRow& row) {
-  const std::string p1 = "HKCR\\" + row.versioned, p = "HKCR\\" + row.prog_id, g = "HKCR\\CLSID\\" + row.clsid;
-  const std::string name = row.friendly_name;
-  return {p1,
-          p1 + " @ = " + name,
-          p1 + "\\CLSID",
-          p1 + "\\CLSID @ = " + row.clsid,
-          p,
-          p + " @ = " + name,
-          p + "\\CLSID",
-          p + "\\CLSID @ = " + row.clsid,
-          p + "\\CurVer",
-          p + "\\CurVer @ = " + row.versioned,
-          g,
-          g + " @ = " + name,
-          g + " AppID = ",
-          g + "\\InprocServer32",
-          g + "\\InprocServer32 @ = " + kPath,
-          g + "\\InprocServer32 ThreadingModel = apartment",
-          g + "\\ProgID",
-          g + "\\ProgID @ = " + row.versioned,
-          g + "\\Programmable",
-          g + "\\TypeLib",
-          g + "\\TypeLib @ = " + kLibrary,
-          g + "\\VersionIndependentProgID",
-          g + "\\VersionIndependentProgID @ = " + row.prog_id};
-}
-
 TEST(ClassScripts, RegisteringWritesTheClassTreeAndAgainReplacesTheClassKey) {
   for (const ClassRow& row : kClasses) {
-    SCOPED_TRACE(row.friendly_name);
+    SCOPED_TRACE(row.names.friendly_name);
+    const std::string other_class = "HKCR\\CLSID\\{00000000-0000-0000-0000-000000000001}";
     MemoryRegistry registry;
-    registry.SetString("HKCR\\CLSID\\{00000000-0000-0000-0000-000000000001}", "", "another class");
-    const ReplacementMap map = ModuleReplacements(row.friendly_name);
+    registry.SetString(other_class, "", "another class");
+    const ReplacementMap map = ModuleReplacements(row.names.friendly_name);
     ASSERT_EQ(RunScript(registry, *row.script, true, map), status::Ok);
-    EXPECT_EQ(ClassTree(registry, row), ExpectedTree(row));
+    EXPECT_EQ(ClassTree(registry, row.names), testing::ExpectedClassTree(row.names, kPath));
 
     // What an earlier registration left under the class key goes; other classes stay.
-    registry.SetString("HKCR\\CLSID\\" + row.clsid + "\\LocalServer32", "", "C:\\old.exe");
-    registry.SetString("HKCR\\CLSID\\" + row.clsid, "Stale", "x");
+    registry.SetString("HKCR\\CLSID\\" + row.names.clsid + "\\LocalServer32", "", "C:\\old.exe");
+    registry.SetString("HKCR\\CLSID\\" + row.names.clsid, "Stale", "x");
     ASSERT_EQ(RunScript(registry, *row.script, true, map), status::Ok);
-    EXPECT_EQ(ClassTree(registry, row), ExpectedTree(row));
-    EXPECT_TRUE(registry.HasKey("HKCR\\CLSID\\{00000000-0000-0000-0000-000000000001}"));
+    EXPECT_EQ(ClassTree(registry, row.names), testing::ExpectedClassTree(row.names, kPath));
+    EXPECT_TRUE(registry.HasKey(other_class));
     EXPECT_EQ(registry.OpenHandles(), 0);
   }
 }
@@ -109,26 +77,23 @@ TEST(ClassScripts, RegisteringWritesTheClassTreeAndAgainReplacesTheClassKey) {
 TEST(ClassScripts, UnregisteringRemovesOnlyTheClassKeysAndSkipsMissingOnes) {
   MemoryRegistry registry;
   for (const ClassRow& row : kClasses)
-    ASSERT_EQ(RunScript(registry, *row.script, true, ModuleReplacements(row.friendly_name)), status::Ok);
-  const ClassRow& directory = kClasses[0];
-  const ClassRow& folder = kClasses[1];
+    ASSERT_EQ(RunScript(registry, *row.script, true, ModuleReplacements(row.names.friendly_name)), status::Ok);
+  const auto& [directory_script, directory] = kClasses[0];
+  const auto& [folder_script, folder] = kClasses[1];
 
-  ASSERT_EQ(RunScript(registry, *directory.script, false), status::Ok);
+  ASSERT_EQ(RunScript(registry, *directory_script, false), status::Ok);
   EXPECT_EQ(ClassTree(registry, directory), std::vector<std::string>{});
-  EXPECT_EQ(ClassTree(registry, folder), ExpectedTree(folder));
+  EXPECT_EQ(ClassTree(registry, folder), testing::ExpectedClassTree(folder, kPath));
   EXPECT_EQ(registry.OpenHandles(), 0);
-
   // Again, with everything gone: nothing to do and no error.
-  ASSERT_EQ(RunScript(registry, *directory.script, false), status::Ok);
-  // Part of the tree gone by hand: the rest is still removed.
-  ASSERT_TRUE(registry.HasKey("HKCR\\" + folder.prog_id));
-  MemoryRegistry partial;
-  ASSERT_EQ(RunScript(partial, *folder.script, true, ModuleReplacements(folder.friendly_name)), status::Ok);
-  ASSERT_EQ(DeleteKeyTree(partial, partial.PredefinedKey(0), folder.versioned), 0u);
-  ASSERT_EQ(RunScript(partial, *folder.script, false), status::Ok);
-  EXPECT_EQ(ClassTree(partial, folder), std::vector<std::string>{});
-  EXPECT_EQ(partial.Dump("HKCR\\CLSID"), std::vector<std::string>{"HKCR\\CLSID"});
-  EXPECT_EQ(partial.OpenHandles(), 0);
+  EXPECT_EQ(RunScript(registry, *directory_script, false), status::Ok);
+
+  // Part of the tree gone by hand: the rest is still removed, the CLSID key stays.
+  ASSERT_EQ(DeleteKeyTree(registry, registry.PredefinedKey(0), folder.versioned), 0u);
+  ASSERT_EQ(RunScript(registry, *folder_script, false), status::Ok);
+  EXPECT_EQ(ClassTree(registry, folder), std::vector<std::string>{});
+  EXPECT_EQ(registry.Dump("HKCR\\CLSID"), std::vector<std::string>{"HKCR\\CLSID"});
+  EXPECT_EQ(registry.OpenHandles(), 0);
 }
 
 TEST(ClassScripts, RegistryErrorsEndTheRunWithTheirStatus) {

@@ -1,0 +1,117 @@
+// The shipped DLL as Windows setups register it: Wine's own regsvr32 (64-bit)
+// with /s and /u, the tree read back, and the classes created through the
+// registry from another process, as Explorer does.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "module_test_support.h"
+#include "registry_state.h"
+
+namespace registration_tests {
+namespace {
+
+using module_tests::BinFolder;
+using module_tests::Library;
+
+constexpr char kContextMenu[] = "{000214E4-0000-0000-C000-000000000046}";
+constexpr char kShellExtInit[] = "{000214E8-0000-0000-C000-000000000046}";
+constexpr char kObjectWithSite[] = "{FC4801A3-2BA9-11CF-A229-00AA003D7352}";
+constexpr char kProvideClassInfo[] = "{B196B283-BAB4-101A-B69C-00AA00341D07}";
+
+struct Finished {
+  DWORD exit_code = ~0u;
+  std::string output;
+};
+
+// Runs `command_line` and collects what it writes to its standard output
+// (through a file: a pipe's write end can outlive the program in Wine).
+Finished RunProgram(std::string command_line) {
+  char folder[MAX_PATH], file[MAX_PATH];
+  GetTempPathA(MAX_PATH, folder);
+  GetTempFileNameA(folder, "qmo", 0, file);
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  const HANDLE output = CreateFileA(file, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                    CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (output == INVALID_HANDLE_VALUE) return {};
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = output;
+  startup.hStdError = output;
+  PROCESS_INFORMATION process{};
+  Finished finished;
+  if (CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, TRUE, 0, nullptr, BinFolder().c_str(), &startup,
+                     &process)) {
+    WaitForSingleObject(process.hProcess, INFINITE);
+    GetExitCodeProcess(process.hProcess, &finished.exit_code);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    SetFilePointer(output, 0, nullptr, FILE_BEGIN);
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(output, buffer, sizeof buffer, &read, nullptr) && read) finished.output.append(buffer, read);
+    std::erase(finished.output, '\r');
+  }
+  CloseHandle(output);
+  return finished;
+}
+
+std::string SystemProgram(const char* name) {
+  char directory[MAX_PATH];
+  const UINT length = GetSystemDirectoryA(directory, MAX_PATH);
+  return std::string(directory, length) + "\\" + name;
+}
+
+class WineRegsvr32 : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetRegistration();
+    WriteValue(HKEY_CLASSES_ROOT, "Directory", "InfoTip", {REG_SZ, std::string("prop:Foreign.Name;", 19)});
+    WriteValue(HKEY_CLASSES_ROOT, "*", "InfoTip", {REG_SZ, std::string("prop:Type;Size", 15)});
+  }
+  void TearDown() override { ResetRegistration(); }
+
+  DWORD RunRegsvr32(const char* switches) {
+    return RunProgram("\"" + SystemProgram("regsvr32.exe") + "\" " + switches + " \"" + dll + "\"").exit_code;
+  }
+
+  InfoTipSnapshot infotips;
+  const std::string dll = BinFolder() + "QuorvaneMarrowby.dll";
+};
+
+TEST_F(WineRegsvr32, RegistersOneTreeTwiceAndRemovesAllItWroteOnce) {
+  const std::vector<std::string> foreign = {InfoTipLine("Directory", "prop:Foreign.Name;"),
+                                            InfoTipLine("*", "prop:Type;Size")};
+  const auto registered = ExpectedRegistration({.directory = true, .library = true}, dll, foreign);
+  ASSERT_EQ(RunRegsvr32("/s"), 0u);
+  EXPECT_EQ(ReadRegistration(), registered);
+  ASSERT_EQ(RunRegsvr32("/s"), 0u);
+  EXPECT_EQ(ReadRegistration(), registered);
+
+  const std::string client = "\"" + BinFolder() + "registration_client.exe\" ";
+  EXPECT_EQ(RunProgram(client + qm::testing::kDirectoryClass.clsid + " " + kContextMenu + " " + kShellExtInit + " " +
+                       kObjectWithSite + " " + kProvideClassInfo)
+                .output,
+            std::string("create 0x00000000\n") + kContextMenu + " 0x00000000\n" + kShellExtInit + " 0x00000000\n" +
+                kObjectWithSite + " 0x00000000\n" + kProvideClassInfo + " 0x00000000\nmodule " + dll + "\n");
+
+  ASSERT_EQ(RunRegsvr32("/u /s"), 0u);
+  EXPECT_EQ(ReadRegistration(), ExpectedRegistration({}, dll, foreign));
+  EXPECT_FALSE(ReadTree(HKEY_CLASSES_ROOT, "CLSID").empty());
+
+  // A second unregistration finds the handler keys' parents without the handlers.
+  EXPECT_NE(RunRegsvr32("/u /s"), 0u);
+  Library library(dll);
+  auto* unregister_server = library.Export<HRESULT WINAPI()>("DllUnregisterServer");
+  ASSERT_NE(unregister_server, nullptr);
+  const HRESULT second = unregister_server();
+  EXPECT_EQ(second, HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+  RecordProperty("second_unregistration", std::to_string(static_cast<unsigned long>(second)));
+}
+
+}  // namespace
+}  // namespace registration_tests

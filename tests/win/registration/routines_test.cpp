@@ -1,0 +1,132 @@
+// The classes' registration routines and the "InfoTip" list editing, called
+// in the test module: the keys and values written and removed, and the
+// statuses of what cannot be done.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "directory_extension/directory_registration.h"
+#include "folder_extension/folder_registration.h"
+#include "folder_extension/infotip_registration.h"
+#include "module/class_ids.h"
+#include "module_test_support.h"
+#include "registry_state.h"
+#include "win/boundary.h"
+
+namespace registration_tests {
+namespace {
+
+using module_tests::BinFolder;
+using namespace std::string_literals;
+
+constexpr char kScratchClass[] = "QuorvaneMarrowby.InfoTipTest";
+const std::string F = kFmtid;
+
+RawValue Sz(const std::string& text) { return {REG_SZ, text + '\0'}; }
+
+class Routines : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetRegistration(); }
+  void TearDown() override { ResetRegistration(); }
+  InfoTipSnapshot infotips;
+  const std::string module_path = BinFolder() + "qm_testable.dll";
+};
+
+TEST_F(Routines, InfoTipListsGainAndLoseOnlyTheSystemsEntries) {
+  static constexpr int kPid1[] = {1};
+  struct Row {
+    const char* what;
+    std::optional<RawValue> before;
+    bool add;
+    HRESULT status;
+    std::optional<RawValue> after;
+  };
+  const RawValue dword{REG_DWORD, std::string("\5\0\0\0", 4)};
+  const Row rows[] = {
+      {"fresh value", std::nullopt, true, S_OK, Sz("prop:" + F + "1")},
+      {"append", Sz("prop:Type;Size"), true, S_OK, Sz("prop:Type;Size;" + F + "1")},
+      {"registered twice", Sz("prop:Type;" + F + " 1"), true, S_OK, Sz("prop:Type;" + F + " 1")},
+      {"not a list", Sz("Type;Size"), true, static_cast<HRESULT>(0xA2010279), Sz("Type;Size")},
+      {"unterminated", RawValue{REG_SZ, "prop:Type"}, true, HRESULT_FROM_WIN32(ERROR_INVALID_DATA),
+       RawValue{REG_SZ, "prop:Type"}},
+      {"unterminated", RawValue{REG_SZ, "prop:" + F + "1"}, false, HRESULT_FROM_WIN32(ERROR_INVALID_DATA),
+       RawValue{REG_SZ, "prop:" + F + "1"}},
+      {"expandable", RawValue{REG_EXPAND_SZ, "prop:Type\0"s}, true, S_OK, Sz("prop:Type;" + F + "1")},
+      {"expandable", RawValue{REG_EXPAND_SZ, "prop:Type;" + F + "1\0"s}, false, S_OK, Sz("prop:Type")},
+      {"not a string", dword, true, S_OK, Sz("prop:" + F + "1")},
+      {"not a string", dword, false, S_OK, dword},
+      {"empty text", Sz(""), true, S_OK, Sz("prop:" + F + "1")},
+      {"empty text", Sz(""), false, S_OK, std::nullopt},
+      {"only ours", Sz("prop:" + F + "3;" + F + "1"), false, S_OK, std::nullopt},
+      {"others kept", Sz("prop:A;" + F + "1;;B;"), false, S_OK, Sz("prop:A;;B")},
+      {"not a list", Sz("Type;" + F + "1"), false, S_OK, Sz("Type;" + F + "1")},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.what) + (row.add ? ", add" : ", remove"));
+    DeleteTree(HKEY_CLASSES_ROOT, kScratchClass);
+    CreateKey(HKEY_CLASSES_ROOT, kScratchClass);
+    if (row.before) WriteValue(HKEY_CLASSES_ROOT, kScratchClass, "InfoTip", *row.before);
+    const HRESULT status = qm::CallAtBoundary([&] {
+      if (row.add)
+        qm::AddInfoTipProperties(kScratchClass, qm::kClsidFolderShellExtension, kPid1);
+      else
+        qm::RemoveInfoTipProperties(kScratchClass, qm::kClsidFolderShellExtension);
+    });
+    EXPECT_EQ(status, row.status);
+    EXPECT_EQ(ReadValue(HKEY_CLASSES_ROOT, kScratchClass, "InfoTip"), row.after);
+  }
+  // A class key that does not exist is left alone.
+  DeleteTree(HKEY_CLASSES_ROOT, kScratchClass);
+  EXPECT_EQ(qm::CallAtBoundary([] { qm::AddInfoTipProperties(kScratchClass, qm::kClsidFolderShellExtension, kPid1); }),
+            S_OK);
+  EXPECT_TRUE(ReadTree(HKEY_CLASSES_ROOT, kScratchClass).empty());
+}
+
+TEST_F(Routines, EachClassWritesItsKeysAndRemovesThemAgain) {
+  WriteValue(HKEY_CLASSES_ROOT, "Directory", "InfoTip", Sz("prop:Foreign.Name;"));
+  WriteValue(HKEY_CLASSES_ROOT, "*", "InfoTip", Sz("prop:Type;Size"));
+  const std::vector<std::string> registered_infotips = {
+      InfoTipLine("Directory", "prop:Foreign.Name;" + F + "1"), InfoTipLine("*", "prop:Type;Size;" + F + "3")};
+  const std::vector<std::string> unregistered_infotips = {InfoTipLine("Directory", "prop:Foreign.Name"),
+                                                          InfoTipLine("*", "prop:Type;Size")};
+
+  ASSERT_EQ(qm::UpdateFolderShellExtensionRegistration(true), S_OK);
+  ASSERT_EQ(qm::UpdateDirectoryShellExtensionRegistration(true), S_OK);
+  const auto all = ExpectedRegistration({.directory = true, .folder = true}, module_path, registered_infotips);
+  EXPECT_EQ(ReadRegistration(), all);
+  // Again: the same tree.
+  ASSERT_EQ(qm::UpdateFolderShellExtensionRegistration(true), S_OK);
+  ASSERT_EQ(qm::UpdateDirectoryShellExtensionRegistration(true), S_OK);
+  EXPECT_EQ(ReadRegistration(), all);
+
+  EXPECT_EQ(qm::UpdateDirectoryShellExtensionRegistration(false), S_OK);
+  EXPECT_EQ(qm::UpdateFolderShellExtensionRegistration(false), S_OK);
+  EXPECT_EQ(ReadRegistration(), ExpectedRegistration({}, module_path, unregistered_infotips));
+  EXPECT_FALSE(ReadTree(HKEY_CLASSES_ROOT, "CLSID").empty());
+
+  // Once more: the handler keys' parents are still there, their items are not.
+  EXPECT_EQ(qm::UpdateDirectoryShellExtensionRegistration(false), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(qm::UpdateFolderShellExtensionRegistration(false), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+}
+
+TEST_F(Routines, AMissingShellexParentIsSkippedAndAMissingItemIsNot) {
+  const std::vector<std::string> untouched = ReadRegistration();
+  ASSERT_EQ(qm::UpdateDirectoryShellExtensionRegistration(true), S_OK);
+  DeleteTree(HKEY_CLASSES_ROOT, "Drive\\shellex");
+  EXPECT_EQ(qm::UpdateDirectoryShellExtensionRegistration(false), S_OK);
+  EXPECT_EQ(ReadRegistration(), untouched);
+
+  // The approval alone is missing: unregistration stops there, before the class keys.
+  ASSERT_EQ(qm::UpdateDirectoryShellExtensionRegistration(true), S_OK);
+  DeleteValue(HKEY_LOCAL_MACHINE, kApprovedKey, qm::testing::kDirectoryClass.clsid.c_str());
+  EXPECT_EQ(qm::UpdateDirectoryShellExtensionRegistration(false), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+  EXPECT_FALSE(ReadTree(HKEY_CLASSES_ROOT, "CLSID\\" + qm::testing::kDirectoryClass.clsid).empty());
+  EXPECT_TRUE(ReadTree(HKEY_CLASSES_ROOT, std::string("Directory\\shellex\\ContextMenuHandlers\\") + kDirectoryName)
+                  .empty());
+}
+
+}  // namespace
+}  // namespace registration_tests

@@ -1,8 +1,8 @@
 #include "directory_extension/directory_registration.h"
 
 #include "core/class_scripts.h"
-#include "module/class_ids.h"
-#include "module/module_state.h"
+#include "resources/class_ids.h"
+#include "win/module_instance.h"
 #include "registration/class_registration.h"
 #include "registration/shell_handler_keys.h"
 #include "win/boundary.h"

@@ -3,10 +3,10 @@
 #include "core/link_menu.h"
 #include "directory_extension/link_commands.h"
 #include "directory_extension/selection.h"
-#include "module/class_ids.h"
-#include "module/module_state.h"
-#include "module/type_library.h"
+#include "resources/class_ids.h"
 #include "win/boundary.h"
+#include "win/module_instance.h"
+#include "win/type_library.h"
 
 namespace qm {
 
@@ -19,7 +19,7 @@ STDMETHODIMP CDirectoryShellExtension::QueryContextMenu(HMENU menu, UINT index_m
 }
 
 STDMETHODIMP CDirectoryShellExtension::InvokeCommand(CMINVOKECOMMANDINFO* info) {
-  return InvokeLinkCommand(info, m_sFolderPath, m_ItemPathArray);
+  return InvokeLinkCommand(info, m_site.get(), m_sFolderPath, m_ItemPathArray);
 }
 
 STDMETHODIMP CDirectoryShellExtension::GetCommandString(UINT_PTR id, UINT type, UINT*, CHAR* name, UINT size) {

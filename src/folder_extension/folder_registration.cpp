@@ -2,8 +2,8 @@
 
 #include "core/class_scripts.h"
 #include "folder_extension/infotip_registration.h"
-#include "module/class_ids.h"
-#include "module/module_state.h"
+#include "resources/class_ids.h"
+#include "win/module_instance.h"
 #include "registration/class_registration.h"
 #include "registration/shell_handler_keys.h"
 #include "win/boundary.h"

@@ -2,7 +2,7 @@
 
 #include "directory_extension/directory_registration.h"
 #include "directory_extension/directory_shell_extension.h"
-#include "module/class_ids.h"
+#include "resources/class_ids.h"
 
 namespace qm {
 namespace {

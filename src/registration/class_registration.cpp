@@ -2,8 +2,8 @@
 
 #include <shellapi.h>
 
-#include "module/class_ids.h"
-#include "module/module_file_name.h"
+#include "resources/class_ids.h"
+#include "win/module_file_name.h"
 #include "registration/system_registry.h"
 #include "win/guid_text.h"
 

@@ -11,7 +11,7 @@
 #include "directory_extension/directory_registration.h"
 #include "folder_extension/folder_registration.h"
 #include "folder_extension/infotip_registration.h"
-#include "module/class_ids.h"
+#include "resources/class_ids.h"
 #include "module_test_support.h"
 #include "registry_state.h"
 #include "win/boundary.h"

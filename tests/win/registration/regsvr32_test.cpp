@@ -113,5 +113,26 @@ TEST_F(WineRegsvr32, RegistersOneTreeTwiceAndRemovesAllItWroteOnce) {
   RecordProperty("second_unregistration", std::to_string(static_cast<unsigned long>(second)));
 }
 
+TEST_F(WineRegsvr32, AModulePathTheCodePageCannotHoldIsNeverRegisteredAsALookAlike) {
+  // "Łódź": the ANSI code page holds only the "ó", and best fit would make "Lódz".
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + L"\u0141\u00F3d\u017A";
+  const std::wstring copy = folder + L"\\QuorvaneMarrowby.dll";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  ASSERT_TRUE(CopyFileW(std::wstring(dll.begin(), dll.end()).c_str(), copy.c_str(), FALSE));
+  const std::vector<std::string> before = ReadRegistration();
+  {
+    const HMODULE module = LoadLibraryW(copy.c_str());
+    ASSERT_NE(module, nullptr);
+    auto* register_server = reinterpret_cast<HRESULT(WINAPI*)()>(GetProcAddress(module, "DllRegisterServer"));
+    EXPECT_EQ(register_server(), HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION));
+    FreeLibrary(module);
+  }
+  EXPECT_EQ(ReadRegistration(), before);
+  DeleteFileW(copy.c_str());
+  RemoveDirectoryW(folder.c_str());
+}
+
 }  // namespace
 }  // namespace registration_tests

@@ -14,11 +14,12 @@ namespace {
 
 constexpr char kValueName[] = "InfoTip";
 
-// HKCR\<name>, or an empty owner when it does not exist.
+// HKCR\<name>, or an empty owner when it does not exist or may not be
+// changed; other failures are raised.
 UniqueRegKey OpenClassKey(const char* name) {
   UniqueRegKey key;
   const LONG error = RegOpenKeyExA(HKEY_CLASSES_ROOT, name, 0, kRegistrationAccess, key.put());
-  if (error == ERROR_FILE_NOT_FOUND) return {};
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_ACCESS_DENIED) return {};
   RaiseIfWin32Error(error);
   return key;
 }

@@ -11,6 +11,7 @@
 #include "directory_extension/directory_registration.h"
 #include "folder_extension/folder_registration.h"
 #include "folder_extension/infotip_registration.h"
+#include "harness/imports.h"
 #include "resources/class_ids.h"
 #include "module_test_support.h"
 #include "registry_state.h"
@@ -78,7 +79,12 @@ TEST_F(Routines, InfoTipListsGainAndLoseOnlyTheSystemsEntries) {
     EXPECT_EQ(status, row.status);
     EXPECT_EQ(ReadValue(HKEY_CLASSES_ROOT, kScratchClass, "InfoTip"), row.after);
   }
-  // A class key that does not exist is left alone.
+  // A class key that may not be changed, or does not exist, is left alone.
+  harness::Imports imports(GetModuleHandleA("qm_testable.dll"));
+  imports.FailCall("RegOpenKeyExA", 1, ERROR_ACCESS_DENIED);
+  EXPECT_EQ(qm::CallAtBoundary([] { qm::AddInfoTipProperties(kScratchClass, qm::kClsidFolderShellExtension, kPid1); }),
+            S_OK);
+  EXPECT_EQ(ReadValue(HKEY_CLASSES_ROOT, kScratchClass, "InfoTip"), rows[std::size(rows) - 1].after);
   DeleteTree(HKEY_CLASSES_ROOT, kScratchClass);
   EXPECT_EQ(qm::CallAtBoundary([] { qm::AddInfoTipProperties(kScratchClass, qm::kClsidFolderShellExtension, kPid1); }),
             S_OK);

@@ -17,10 +17,12 @@ namespace {
 using module_tests::BinFolder;
 using module_tests::Library;
 
+// Interfaces Explorer asks the classes for.
 constexpr char kContextMenu[] = "{000214E4-0000-0000-C000-000000000046}";
 constexpr char kShellExtInit[] = "{000214E8-0000-0000-C000-000000000046}";
+constexpr char kOverlayIdentifier[] = "{0C6C4200-C589-11D0-999A-00C04FD655E1}";
+constexpr char kColumnProvider[] = "{E8025004-1C42-11D2-BE2C-00A0C9A83DA1}";
 constexpr char kObjectWithSite[] = "{FC4801A3-2BA9-11CF-A229-00AA003D7352}";
-constexpr char kProvideClassInfo[] = "{B196B283-BAB4-101A-B69C-00AA00341D07}";
 
 struct Finished {
   DWORD exit_code = ~0u;
@@ -84,23 +86,32 @@ class WineRegsvr32 : public ::testing::Test {
 };
 
 TEST_F(WineRegsvr32, RegistersOneTreeTwiceAndRemovesAllItWroteOnce) {
-  const std::vector<std::string> foreign = {InfoTipLine("Directory", "prop:Foreign.Name;"),
-                                            InfoTipLine("*", "prop:Type;Size")};
-  const auto registered = ExpectedRegistration({.directory = true, .library = true}, dll, foreign);
+  const auto registered =
+      ExpectedRegistration({.directory = true, .folder = true, .library = true}, dll,
+                           {InfoTipLine("Directory", "prop:Foreign.Name;" + kFmtid + "1"),
+                            InfoTipLine("*", "prop:Type;Size;" + kFmtid + "3")});
   ASSERT_EQ(RunRegsvr32("/s"), 0u);
   EXPECT_EQ(ReadRegistration(), registered);
   ASSERT_EQ(RunRegsvr32("/s"), 0u);
   EXPECT_EQ(ReadRegistration(), registered);
 
-  const std::string client = "\"" + BinFolder() + "registration_client.exe\" ";
-  EXPECT_EQ(RunProgram(client + qm::testing::kDirectoryClass.clsid + " " + kContextMenu + " " + kShellExtInit + " " +
-                       kObjectWithSite + " " + kProvideClassInfo)
-                .output,
-            std::string("create 0x00000000\n") + kContextMenu + " 0x00000000\n" + kShellExtInit + " 0x00000000\n" +
-                kObjectWithSite + " 0x00000000\n" + kProvideClassInfo + " 0x00000000\nmodule " + dll + "\n");
+  // Another process creates both classes through the registry, as Explorer does.
+  for (const auto& [clsid, interfaces] :
+       {std::pair{qm::testing::kDirectoryClass.clsid, std::vector{kContextMenu, kShellExtInit, kOverlayIdentifier}},
+        std::pair{qm::testing::kFolderClass.clsid, std::vector{kColumnProvider, kObjectWithSite}}}) {
+    std::string command = "\"" + BinFolder() + "registration_client.exe\" " + clsid;
+    std::string expected = "create 0x00000000\n";
+    for (const char* iid : interfaces) {
+      command += std::string(" ") + iid;
+      expected += std::string(iid) + " 0x00000000\n";
+    }
+    EXPECT_EQ(RunProgram(command).output, expected + "module " + dll + "\n");
+  }
 
   ASSERT_EQ(RunRegsvr32("/u /s"), 0u);
-  EXPECT_EQ(ReadRegistration(), ExpectedRegistration({}, dll, foreign));
+  EXPECT_EQ(ReadRegistration(), ExpectedRegistration({}, dll,
+                                                     {InfoTipLine("Directory", "prop:Foreign.Name"),
+                                                      InfoTipLine("*", "prop:Type;Size")}));
   EXPECT_FALSE(ReadTree(HKEY_CLASSES_ROOT, "CLSID").empty());
 
   // A second unregistration finds the handler keys' parents without the handlers.

@@ -182,7 +182,6 @@ class ScriptRun {
 
   void BeginBlock(const Level& level) {
     const RegistryKey key = level.Target();
-    if (m_register && !key) RaiseStatus(status::Fail);
     std::string remove_after = !m_register && level.named && level.current && !level.kept ? level.name : "";
     m_levels.emplace_back(m_registry, key);  // `level` is not used past this point
     m_levels.back().remove_after = std::move(remove_after);

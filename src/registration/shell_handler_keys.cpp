@@ -11,8 +11,12 @@ namespace {
 constexpr char kApprovedKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved";
 constexpr char kOverlayKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ShellIconOverlayIdentifiers";
 
-std::string HandlersKey(const char* file_class, const char* kind) {
-  return std::string(file_class) + "\\shellex\\" + kind;
+// "<first>\<second>", or "<first>\shellex\<second>" under a file class.
+std::string KeyPath(std::string_view first, std::string_view second, bool shellex = false) {
+  std::string path(first);
+  path += shellex ? "\\shellex\\" : "\\";
+  path += second;
+  return path;
 }
 
 // Creates (or opens) root\path and writes its value `name` = `data` as
@@ -27,26 +31,27 @@ void WriteKey(HKEY root, const std::string& path, const char* name, const std::s
 }
 
 // root\path, or an empty owner when it does not exist.
-UniqueRegKey OpenParent(HKEY root, const char* path) {
+UniqueRegKey OpenParent(HKEY root, const std::string& path) {
   UniqueRegKey key;
-  const LONG error = RegOpenKeyExA(root, path, 0, kRegistrationAccess, key.put());
+  const LONG error = RegOpenKeyExA(root, path.c_str(), 0, kRegistrationAccess, key.put());
   if (error == ERROR_FILE_NOT_FOUND) return {};
   RaiseIfWin32Error(error);
   return key;
 }
 
 void RemoveSubkey(HKEY root, const std::string& parent, const std::string& name) {
-  const UniqueRegKey key = OpenParent(root, parent.c_str());
+  const UniqueRegKey key = OpenParent(root, parent);
   if (key) DeleteRegistryTree(key.get(), name);
 }
 
+// HKCR "<file class>\shellex\<kind>\<friendly name>" = CLSID.
 void WriteHandler(const ShellExtensionIdentity& extension, const char* file_class, const char* kind) {
-  WriteKey(HKEY_CLASSES_ROOT, HandlersKey(file_class, kind) + "\\" + extension.friendly_name, nullptr,
+  WriteKey(HKEY_CLASSES_ROOT, KeyPath(KeyPath(file_class, kind, true), extension.friendly_name), nullptr,
            &extension.clsid);
 }
 
 void RemoveHandler(const ShellExtensionIdentity& extension, const char* file_class, const char* kind) {
-  RemoveSubkey(HKEY_CLASSES_ROOT, HandlersKey(file_class, kind), extension.friendly_name);
+  RemoveSubkey(HKEY_CLASSES_ROOT, KeyPath(file_class, kind, true), extension.friendly_name);
 }
 
 }  // namespace
@@ -54,11 +59,11 @@ void RemoveHandler(const ShellExtensionIdentity& extension, const char* file_cla
 ShellExtensionIdentity IdentityOf(REFCLSID clsid, const char* friendly_name) { return {GuidText(clsid), friendly_name}; }
 
 void RegisterApproval(const ShellExtensionIdentity& extension) {
-  WriteKey(HKEY_LOCAL_MACHINE, kApprovedKey, extension.clsid.c_str(), &extension.friendly_name);
+  WriteKey(HKEY_LOCAL_MACHINE, std::string(kApprovedKey), extension.clsid.c_str(), &extension.friendly_name);
 }
 
 void UnregisterApproval(const ShellExtensionIdentity& extension) {
-  const UniqueRegKey key = OpenParent(HKEY_LOCAL_MACHINE, kApprovedKey);
+  const UniqueRegKey key = OpenParent(HKEY_LOCAL_MACHINE, std::string(kApprovedKey));
   if (key) RaiseIfWin32Error(RegDeleteValueA(key.get(), extension.clsid.c_str()));
 }
 
@@ -87,19 +92,19 @@ void UnregisterDragDropHandler(const ShellExtensionIdentity& extension, const ch
 }
 
 void RegisterOverlayIdentifier(const ShellExtensionIdentity& extension) {
-  WriteKey(HKEY_LOCAL_MACHINE, std::string(kOverlayKey) + "\\" + extension.friendly_name, nullptr, &extension.clsid);
+  WriteKey(HKEY_LOCAL_MACHINE, KeyPath(kOverlayKey, extension.friendly_name), nullptr, &extension.clsid);
 }
 
 void UnregisterOverlayIdentifier(const ShellExtensionIdentity& extension) {
-  RemoveSubkey(HKEY_LOCAL_MACHINE, kOverlayKey, extension.friendly_name);
+  RemoveSubkey(HKEY_LOCAL_MACHINE, std::string(kOverlayKey), extension.friendly_name);
 }
 
 void RegisterColumnHandler(const ShellExtensionIdentity& extension, const char* file_class) {
-  WriteKey(HKEY_CLASSES_ROOT, HandlersKey(file_class, "ColumnHandlers") + "\\" + extension.clsid, nullptr, nullptr);
+  WriteKey(HKEY_CLASSES_ROOT, KeyPath(KeyPath(file_class, "ColumnHandlers", true), extension.clsid), nullptr, nullptr);
 }
 
 void UnregisterColumnHandler(const ShellExtensionIdentity& extension, const char* file_class) {
-  RemoveSubkey(HKEY_CLASSES_ROOT, HandlersKey(file_class, "ColumnHandlers"), extension.clsid);
+  RemoveSubkey(HKEY_CLASSES_ROOT, KeyPath(file_class, "ColumnHandlers", true), extension.clsid);
 }
 
 }  // namespace qm

@@ -9,8 +9,13 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 started=$(date +%s)
-echo "Building the DLLs (scripts/build.sh) ..."
-scripts/build.sh >/dev/null
+echo "Building the DLLs (scripts/build.sh; its output in build/try/build.log) ..."
+mkdir -p build/try
+if ! scripts/build.sh > build/try/build.log 2>&1; then
+  cat build/try/build.log
+  exit 1
+fi
+echo "Trying build/release-x64/bin/QuorvaneMarrowby.dll in a Wine prefix of its own, build/try/wineprefix."
 status=0
 xvfb-run -a -s "-screen 0 1280x1024x24" tools/try/in-wine.sh build/release-x64/bin build/try/wineprefix build/try ||
   status=$?

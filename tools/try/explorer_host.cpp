@@ -6,7 +6,8 @@
 //
 //   explorer_host tour DEMO PICTURES        every feature, in the demo folder DEMO
 //   explorer_host ask-copy SOURCE INTO PICTURE
-//                                           the copy hook's dialog for copying SOURCE into INTO
+//                                           the copy hook's dialog for copying SOURCE into INTO,
+//                                           shown with Control held, photographed, cancelled
 //   explorer_host drag FOLDER ITEM...       right-drag ITEMs onto FOLDER, pick the extension's entry
 //   explorer_host copy ITEM...              Explorer's Copy of ITEMs
 //   explorer_host paste FOLDER              context menu of FOLDER with the copied ITEMs

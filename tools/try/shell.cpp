@@ -76,12 +76,12 @@ void ShowViewCalls(const fakes::Recording& recording, const std::wstring& folder
 
 HRESULT PickFromMenu(const std::wstring& drop_folder, const std::vector<std::wstring>& items,
                      const std::wstring& link_folder, std::vector<Reaction> reactions) {
+  fakes::DropDataObject selection(items);  // outlives the extension, which may hold it
   auto init = CreateRegistered<IShellExtInit>(qm::kClsidDirectoryShellExtension);
   qm::ComPtr<IContextMenu> menu;
   qm::ComPtr<IObjectWithSite> with_site;
   if (!init || FAILED(init.As(menu)) || FAILED(init.As(with_site))) return E_NOINTERFACE;
   qm::UniqueItemIdList folder(drop_folder.empty() ? nullptr : ILCreateFromPathW(drop_folder.c_str()));
-  fakes::DropDataObject selection(items);
   HRESULT status = init->Initialize(folder.get(), &selection, nullptr);
   if (FAILED(status)) {
     Say("Initialize failed: " + StatusText(status));

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <optional>
 #include <vector>
 
 #include "dialog_driver.h"
@@ -37,20 +38,20 @@ void ShowRegisteredServer(const CLSID& clsid, const char* name) {
   Say(found ? L"  InprocServer32 = " + std::wstring(path) : L"  not registered");
 }
 
-void ShowSetting(const wchar_t* name) {
+std::optional<DWORD> Setting(const wchar_t* name) {
   DWORD value = 0, size = sizeof value;
-  const LSTATUS status = RegGetValueW(HKEY_CURRENT_USER, L"SOFTWARE\\Quorvane\\Marrowby", name, RRF_RT_REG_DWORD,
-                                      nullptr, &value, &size);
-  Say(L"HKCU\\SOFTWARE\\Quorvane\\Marrowby  \"" + std::wstring(name) + L"\" = " +
-      (status != ERROR_SUCCESS ? L"(none): the dialog shows"
-       : value == 1            ? L"1: the dialog shows only while Control is held"
-                               : std::to_wstring(value) + L": the dialog shows"));
+  if (RegGetValueW(HKEY_CURRENT_USER, L"SOFTWARE\\Quorvane\\Marrowby", name, RRF_RT_REG_DWORD, nullptr, &value,
+                   &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  return value;
 }
 
-DWORD Setting(const wchar_t* name) {
-  DWORD value = 0, size = sizeof value;
-  RegGetValueW(HKEY_CURRENT_USER, L"SOFTWARE\\Quorvane\\Marrowby", name, RRF_RT_REG_DWORD, nullptr, &value, &size);
-  return value;
+void ShowSetting(const wchar_t* name) {
+  const auto value = Setting(name);
+  Say(L"HKCU\\SOFTWARE\\Quorvane\\Marrowby  \"" + std::wstring(name) + L"\" = " +
+      (!value        ? L"(none): the dialog shows"
+       : *value == 1 ? L"1: the dialog shows only while Control is held"
+                     : std::to_wstring(*value) + L": the dialog shows"));
 }
 
 }  // namespace
@@ -180,12 +181,13 @@ int RunTour(const std::wstring& root) {
            "the dialog shown while Control is held");
   }
   ShowSetting(setting);
-  Expect(Setting(setting) == 2, "the dialog shown again from now on");
+  Expect(Setting(setting) == 2u, "the dialog shown again from now on");
   return g_unexpected;
 }
 
 int AskAboutCopy(const std::wstring& source, const std::wstring& into, const std::string& picture) {
   Disk disk;
+  ControlKeyDown control;  // shown even when its setting hides it
   const UINT answer = FileOperation(disk, FO_COPY, source, into, {{picture, PressEscape()}});
   return answer == IDCANCEL ? 0 : 1;
 }

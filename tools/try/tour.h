@@ -11,8 +11,9 @@ namespace tour {
 int RunTour(const std::wstring& root);
 
 // The copy hook's question about copying the plain directory `source` into
-// `into`: its dialog described, photographed to `picture` and closed with
-// Escape, so nothing is copied. 0 when the dialog was shown.
+// `into`, asked with Control held so that it shows even when its setting
+// hides it: the dialog described, photographed to `picture` and closed with
+// Escape, so nothing is copied. 0 when it was answered so.
 int AskAboutCopy(const std::wstring& source, const std::wstring& into, const std::string& picture);
 
 }  // namespace tour

@@ -33,22 +33,21 @@ void AddClassEntries(std::vector<RegistryEntry>& entries, const std::string& cls
   const std::string dll = Folder64() + "QuorvaneMarrowby.dll";
   const std::string versioned = progid + ".1";
   const std::string key = "CLSID\\" + clsid;
-  for (const RegistryEntry& entry : std::vector<RegistryEntry>{
-           {HKEY_CLASSES_ROOT, versioned, "", object},
-           {HKEY_CLASSES_ROOT, versioned + "\\CLSID", "", clsid},
-           {HKEY_CLASSES_ROOT, progid, "", object},
-           {HKEY_CLASSES_ROOT, progid + "\\CLSID", "", clsid},
-           {HKEY_CLASSES_ROOT, progid + "\\CurVer", "", versioned},
-           {HKEY_CLASSES_ROOT, key, "", object},
-           {HKEY_CLASSES_ROOT, key + "\\InprocServer32", "", dll},
-           {HKEY_CLASSES_ROOT, key + "\\InprocServer32", "ThreadingModel", "apartment"},
-           {HKEY_CLASSES_ROOT, key + "\\ProgID", "", versioned},
-           {HKEY_CLASSES_ROOT, key + "\\VersionIndependentProgID", "", progid},
-           {HKEY_CLASSES_ROOT, key + "\\Programmable", "", "", true},
-           {HKEY_CLASSES_ROOT, key + "\\TypeLib", "", "{D7C1A5E2-3B84-4F60-B2D9-6E0F4A91C358}"},
-       }) {
-    entries.push_back(entry);
-  }
+  entries.insert(entries.end(),
+                 {
+                     {HKEY_CLASSES_ROOT, versioned, "", object},
+                     {HKEY_CLASSES_ROOT, versioned + "\\CLSID", "", clsid},
+                     {HKEY_CLASSES_ROOT, progid, "", object},
+                     {HKEY_CLASSES_ROOT, progid + "\\CLSID", "", clsid},
+                     {HKEY_CLASSES_ROOT, progid + "\\CurVer", "", versioned},
+                     {HKEY_CLASSES_ROOT, key, "", object},
+                     {HKEY_CLASSES_ROOT, key + "\\InprocServer32", "", dll},
+                     {HKEY_CLASSES_ROOT, key + "\\InprocServer32", "ThreadingModel", "apartment"},
+                     {HKEY_CLASSES_ROOT, key + "\\ProgID", "", versioned},
+                     {HKEY_CLASSES_ROOT, key + "\\VersionIndependentProgID", "", progid},
+                     {HKEY_CLASSES_ROOT, key + "\\Programmable", "", "", true},
+                     {HKEY_CLASSES_ROOT, key + "\\TypeLib", "", "{D7C1A5E2-3B84-4F60-B2D9-6E0F4A91C358}"},
+                 });
 }
 
 }  // namespace
@@ -107,23 +106,22 @@ std::string ProductVersion(const std::string& path) {
 
 std::vector<RegistryEntry> RegisteredEntries() {
   std::vector<RegistryEntry> entries;
-  AddClassEntries(entries, kDirectoryClsid, "CDirectoryShellExtension Object",
-                  "CDirectoryShellExtension.CDirectorySh");
+  AddClassEntries(entries, kDirectoryClsid, "CDirectoryShellExtension Object", "CDirectoryShellExtension.CDirectorySh");
   AddClassEntries(entries, kFolderClsid, "CFolderShellExtension Object", "CFolderShellExtension.CFolderShellExt");
   for (const char* key : {"Directory\\shellex\\ContextMenuHandlers\\", "Drive\\shellex\\ContextMenuHandlers\\",
                           "Directory\\shellex\\CopyHookHandlers\\", "Directory\\shellex\\DragDropHandlers\\",
                           "Drive\\shellex\\DragDropHandlers\\"}) {
     entries.push_back({HKEY_CLASSES_ROOT, key + std::string(kDirectoryName), "", kDirectoryClsid});
   }
-  entries.push_back({HKEY_CLASSES_ROOT, std::string("Folder\\shellex\\ColumnHandlers\\") + kFolderClsid, "", "",
-                     true});
+  entries.push_back({HKEY_CLASSES_ROOT, std::string("Folder\\shellex\\ColumnHandlers\\") + kFolderClsid, "", "", true});
   const std::string approved = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved";
   entries.push_back({HKEY_LOCAL_MACHINE, approved, kDirectoryClsid, kDirectoryName});
   entries.push_back({HKEY_LOCAL_MACHINE, approved, kFolderClsid, kFolderName});
-  entries.push_back({HKEY_LOCAL_MACHINE,
-                     std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ShellIconOverlayIdentifiers\\") +
-                         kDirectoryName,
-                     "", kDirectoryClsid});
+  entries.push_back(
+      {HKEY_LOCAL_MACHINE,
+       std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ShellIconOverlayIdentifiers\\") +
+           kDirectoryName,
+       "", kDirectoryClsid});
   entries.push_back({HKEY_CLASSES_ROOT, "TypeLib\\{D7C1A5E2-3B84-4F60-B2D9-6E0F4A91C358}\\1.0\\409\\win64", "",
                      Folder64() + "QuorvaneMarrowby.dll"});
   return entries;
@@ -139,8 +137,8 @@ std::optional<std::string> ReadString(HKEY root, const std::string& key, const s
     return std::nullopt;
   }
   std::string data(size, '\0');
-  if (RegQueryValueExA(opened.get(), value.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()),
-                       &size) != ERROR_SUCCESS) {
+  if (RegQueryValueExA(opened.get(), value.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()), &size) !=
+      ERROR_SUCCESS) {
     return std::nullopt;
   }
   data.resize(std::min<std::size_t>(size, data.size()));
@@ -172,8 +170,8 @@ const std::vector<ForeignList>& ForeignInfoTipLists() {
 bool PlantForeignInfoTipLists() {
   for (const ForeignList& list : ForeignInfoTipLists()) {
     qm::UniqueRegKey key;
-    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, list.class_key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(),
-                        nullptr) != ERROR_SUCCESS ||
+    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, list.class_key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr) !=
+            ERROR_SUCCESS ||
         RegSetValueExA(key.get(), "InfoTip", 0, REG_SZ, reinterpret_cast<const BYTE*>(list.text),
                        static_cast<DWORD>(strlen(list.text) + 1)) != ERROR_SUCCESS) {
       return false;

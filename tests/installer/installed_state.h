@@ -35,8 +35,7 @@ struct RegistryEntry {
 };
 // The entries registration writes for both classes in the 64-bit view.
 std::vector<RegistryEntry> RegisteredEntries();
-std::optional<std::string> ReadString(HKEY root, const std::string& key, const std::string& value,
-                                      REGSAM view = 0);
+std::optional<std::string> ReadString(HKEY root, const std::string& key, const std::string& value, REGSAM view = 0);
 bool KeyExists(HKEY root, const std::string& key, REGSAM view = 0);
 bool Has32BitSubsystem();
 

@@ -51,8 +51,7 @@ TEST(Installed, RegistrationWroteTheTreeForTheInstalledDllAndAddedToForeignInfoT
     }
   }
   for (const ForeignList& list : ForeignInfoTipLists()) {
-    EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, list.class_key, "InfoTip"),
-              std::string(list.text) + ";" + list.added_entry)
+    EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, list.class_key, "InfoTip"), std::string(list.text) + ";" + list.added_entry)
         << list.class_key;
   }
 }
@@ -73,8 +72,9 @@ TEST(Installed, AnotherProcessCreatesBothClassesFromTheInstalledDll) {
     }
     // The object's code lives in the installed file.
     HMODULE module = nullptr;
-    ASSERT_TRUE(GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                                   *reinterpret_cast<const char* const*>(object.get()), &module));
+    ASSERT_TRUE(
+        GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           *reinterpret_cast<const char* const*>(object.get()), &module));
     char path[MAX_PATH] = {};
     GetModuleFileNameA(module, path, MAX_PATH);
     EXPECT_STRCASEEQ(path, (Folder64() + "QuorvaneMarrowby.dll").c_str());
@@ -88,8 +88,7 @@ TEST(Installed, ThirtyTwoBitProgramsFindTheThirtyTwoBitDll) {
                     "the package leaves the 32-bit DLL unregistered here";
   }
   for (const char* clsid : {"{5E2B7C40-1D93-4A6F-9C21-7B4E0A8D3F16}", "{A3D4F871-62C5-4B09-8E7A-15C9D2B0E447}"}) {
-    EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, std::string("CLSID\\") + clsid + "\\InprocServer32", "",
-                         KEY_WOW64_32KEY),
+    EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, std::string("CLSID\\") + clsid + "\\InprocServer32", "", KEY_WOW64_32KEY),
               Folder32() + "QuorvaneMarrowby.dll")
         << clsid;
   }

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # msi-test.sh BIN64 BIN32 WORK: builds the package from the two builds' output
 # folders, then in a fresh Wine prefix under WORK installs it with msiexec /qn,
-# checks the machine, installs a rebuild of it over it (which replaces it),
-# checks again, removes it with msiexec /x /qn and checks that nothing is
-# left. An InfoTip list another program wrote is planted before all of it.
+# checks the machine, unregisters the DLL by hand and installs a rebuild over
+# it (the old one goes, although its unregistration now fails), checks again,
+# removes it with msiexec /x /qn and checks that nothing is left. InfoTip
+# lists another program wrote are planted before all of it.
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
 bin64=$(realpath "$1") bin32=$(realpath -m "$2") work=$(realpath -m "$3")
@@ -36,6 +37,7 @@ msiexec() {
 checks plant
 msiexec /i QuorvaneMarrowby.msi install.log
 checks installed
+wine regsvr32 /s /u 'C:\Program Files\Quorvane Marrowby\QuorvaneMarrowby.dll'
 msiexec /i rebuild/QuorvaneMarrowby.msi reinstall.log
 checks installed
 msiexec /x rebuild/QuorvaneMarrowby.msi remove.log

@@ -3,10 +3,10 @@
 #include "core/link_menu.h"
 #include "directory_extension/link_commands.h"
 #include "directory_extension/selection.h"
-#include "module/class_ids.h"
-#include "module/module_state.h"
-#include "module/type_library.h"
+#include "resources/class_ids.h"
 #include "win/boundary.h"
+#include "win/module_instance.h"
+#include "win/type_library.h"
 
 namespace qm {
 

@@ -13,10 +13,10 @@
 #include "links/soft_link.h"
 #include "links/unique_name.h"
 #include "links/volume_queries.h"
-#include "module/module_state.h"
 #include "ui/error_message.h"
 #include "win/boundary.h"
 #include "win/errors.h"
+#include "win/module_instance.h"
 #include "win/text.h"
 #include "win/unique_resource.h"
 

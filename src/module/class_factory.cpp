@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "module/module_state.h"
+#include "win/module_lock.h"
 
 namespace qm {
 

@@ -1,11 +1,15 @@
-// The exported entry points.
+// The exported entry points. DllMain only records the module and makes its
+// locks; the language choice waits for the first entry point that is served.
 #include <windows.h>
 #include <olectl.h>
 
-#include "module/module_state.h"
+#include "module/module_object.h"
 #include "module/product_classes.h"
-#include "module/type_library.h"
 #include "win/boundary.h"
+#include "win/errors.h"
+#include "win/module_instance.h"
+#include "win/module_lock.h"
+#include "win/type_library.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   switch (reason) {
@@ -23,13 +27,21 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
 }
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* out) {
+  if (const HRESULT chosen = qm::ChooseResourceModule(); FAILED(chosen)) {
+    if (out) *out = nullptr;
+    return chosen;
+  }
   return qm::ProductObjectMap().GetClassObject(clsid, iid, out);
 }
 
-STDAPI DllCanUnloadNow() { return qm::ModuleLockCount() == 0 ? S_OK : S_FALSE; }
+STDAPI DllCanUnloadNow() {
+  if (const HRESULT chosen = qm::ChooseResourceModule(); FAILED(chosen)) return chosen;
+  return qm::ModuleLockCount() == 0 ? S_OK : S_FALSE;
+}
 
 STDAPI DllRegisterServer() {
   return qm::CallAtBoundary([]() -> HRESULT {
+    qm::RaiseIfFailed(qm::ChooseResourceModule());
     const HRESULT classes = qm::ProductObjectMap().RegisterClasses();
     if (FAILED(classes)) return classes;
     return qm::RegisterTypeLibrary(qm::MainModule());
@@ -38,6 +50,7 @@ STDAPI DllRegisterServer() {
 
 STDAPI DllUnregisterServer() {
   return qm::CallAtBoundary([]() -> HRESULT {
+    qm::RaiseIfFailed(qm::ChooseResourceModule());
     const HRESULT classes = qm::ProductObjectMap().UnregisterClasses();
     if (FAILED(classes)) return classes;
     qm::UnregisterTypeLibrary(qm::MainModule());

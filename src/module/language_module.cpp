@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "core/module_names.h"
-#include "module/module_file_name.h"
 #include "win/activation_context.h"
 #include "win/errors.h"
+#include "win/module_file_name.h"
 
 namespace qm {
 namespace {

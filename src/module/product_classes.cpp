@@ -1,7 +1,7 @@
 #include "module/product_classes.h"
 
 #include "directory_extension/directory_shell_extension.h"
-#include "module/class_ids.h"
+#include "resources/class_ids.h"
 
 namespace qm {
 namespace {

@@ -5,10 +5,10 @@
 #include <string>
 #include <utility>
 
-#include "module/module_state.h"
 #include "ui/center_window.h"
 #include "ui/window_object.h"
 #include "ui/window_object_registry.h"
+#include "win/module_instance.h"
 #include "win/unique_resource.h"
 
 namespace qm {

@@ -1,9 +1,9 @@
 #include "ui/error_message.h"
 
 #include "core/error_text.h"
-#include "module/module_state.h"
 #include "resources/resource_ids.h"
 #include "ui/centered_message_box.h"
+#include "win/module_instance.h"
 #include "win/unique_resource.h"
 
 namespace qm {

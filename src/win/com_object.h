@@ -30,18 +30,9 @@
 
 #include <new>
 
-#include "module/module_state.h"
+#include "win/module_lock.h"
 
 namespace qm {
-
-// One module lock for as long as the holder lives.
-class ModuleLockHolder {
- public:
-  ModuleLockHolder() noexcept { LockModule(); }
-  ModuleLockHolder(const ModuleLockHolder&) = delete;
-  ModuleLockHolder& operator=(const ModuleLockHolder&) = delete;
-  ~ModuleLockHolder() { UnlockModule(); }
-};
 
 template <class First, class... Rest>
 class ComClass : private ModuleLockHolder, public First, public Rest... {

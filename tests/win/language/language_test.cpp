@@ -7,14 +7,16 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/status.h"
 #include "harness/imports.h"
+#include "harness/intercepted_library.h"
 #include "harness/ledger.h"
 #include "module/language_module.h"
-#include "module/module_state.h"
 #include "resources/resource_ids.h"
+#include "win/module_instance.h"
 
 namespace {
 
@@ -136,6 +138,23 @@ class Library {
 
 bool IsLoaded(const std::string& path) { return GetModuleHandleA(path.c_str()) != nullptr; }
 
+using GetClassObjectFunction = HRESULT WINAPI(REFCLSID, REFIID, void**);
+using ServerFunction = HRESULT WINAPI();
+
+template <class F>
+F* Export(HMODULE module, const char* name) {
+  return reinterpret_cast<F*>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// DllGetClassObject for a class the module does not have.
+HRESULT RequestUnknownClass(HMODULE module) {
+  constexpr CLSID kUnknownClsid = {0x3C0B9A5F, 0x7E2D, 0x4F18, {0x9A, 0x64, 0x21, 0x5D, 0x8C, 0x03, 0xB7, 0xE9}};
+  void* out = &out;
+  const HRESULT result = Export<GetClassObjectFunction>(module, "DllGetClassObject")(kUnknownClsid, IID_IClassFactory, &out);
+  EXPECT_EQ(out, nullptr);
+  return result;
+}
+
 bool HasSettings(HKEY root) {
   HKEY key = nullptr;
   if (RegOpenKeyExA(root, qm::kLanguageSettingKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
@@ -156,14 +175,21 @@ class LanguageSelection : public ::testing::Test {
     m_russian = m_folder.Language("QuorvaneMarrowby.lang-1031.dll", 1049);
   }
 
-  // The language modules that a fresh load of the main module keeps loaded.
+  // The language modules loaded now, by file name.
+  std::vector<std::string> LoadedLanguageModules() const {
+    std::vector<std::string> loaded;
+    for (const std::string* path : {&m_german, &m_english, &m_russian})
+      if (IsLoaded(*path)) loaded.push_back(path->substr(path->find_last_of('\\') + 1));
+    return loaded;
+  }
+
+  // The language modules that a fresh load of the main module keeps loaded
+  // once it has served its first entry point.
   std::vector<std::string> ChosenModules() const {
     Library main(m_main);
     EXPECT_NE(main.get(), nullptr);
-    std::vector<std::string> chosen;
-    for (const std::string* path : {&m_german, &m_english, &m_russian})
-      if (IsLoaded(*path)) chosen.push_back(path->substr(path->find_last_of('\\') + 1));
-    return chosen;
+    EXPECT_EQ(RequestUnknownClass(main.get()), CLASS_E_CLASSNOTAVAILABLE);
+    return LoadedLanguageModules();
   }
 
   using Names = std::vector<std::string>;
@@ -211,6 +237,70 @@ TEST_F(LanguageSelection, TheProductVersionMustMatchTheFileVersionNeedNot) {
   EXPECT_EQ(ChosenModules(), Names{"QuorvaneMarrowby.lang-1033.dll"});
   m_folder.Write("QuorvaneMarrowby.lang-1033.dll", "MZ but not a module");
   EXPECT_EQ(ChosenModules(), Names{});
+}
+
+// An entry point of `module`; DllGetClassObject asks for a class it does not have.
+HRESULT CallEntry(HMODULE module, const char* entry) {
+  if (std::string_view(entry) == "DllGetClassObject") return RequestUnknownClass(module);
+  return Export<ServerFunction>(module, entry)();
+}
+
+// Calls `entry` of `module` from several threads at once.
+void CallFromThreads(HMODULE module, const char* entry) {
+  struct Start {
+    HANDLE go;
+    HMODULE module;
+    const char* entry;
+  } start{CreateEventA(nullptr, TRUE, FALSE, nullptr), module, entry};
+  auto run = [](void* parameter) -> DWORD {
+    const auto& start = *static_cast<Start*>(parameter);
+    WaitForSingleObject(start.go, INFINITE);
+    return static_cast<DWORD>(CallEntry(start.module, start.entry));
+  };
+  std::vector<HANDLE> threads;
+  for (int i = 0; i < 4; ++i) threads.push_back(CreateThread(nullptr, 0, run, &start, 0, nullptr));
+  SetEvent(start.go);
+  WaitForMultipleObjects(static_cast<DWORD>(threads.size()), threads.data(), TRUE, INFINITE);
+  for (HANDLE thread : threads) CloseHandle(thread);
+  CloseHandle(start.go);
+}
+
+TEST_F(LanguageSelection, LoadingChoosesNothingAndTheFirstEntryPointsChooseOnce) {
+  const auto user_default = LocaleValue::Dword(HKEY_CURRENT_USER, "Default", 1049);
+  for (const char* first_entry : {"DllGetClassObject", "DllCanUnloadNow"}) {
+    SCOPED_TRACE(first_entry);
+    harness::InterceptedLibrary main(m_main);
+    const harness::Imports& imports = main.imports();
+    // DllMain ran through the intercepted imports and only made its locks.
+    EXPECT_GE(imports.Calls("InitializeCriticalSectionAndSpinCount"), 2u);
+    const char* const deferred[] = {"RegOpenKeyExA", "LoadLibraryExA", "CreateActCtxA", "GetFileVersionInfoSizeA"};
+    for (const char* call : deferred) EXPECT_EQ(imports.Calls(call), 0u) << call;
+    EXPECT_EQ(LoadedLanguageModules(), Names{});
+
+    CallFromThreads(main.get(), first_entry);
+    EXPECT_EQ(imports.Calls("RegOpenKeyExA"), 1u);  // the user's key holds the setting
+    EXPECT_EQ(imports.Calls("LoadLibraryExA"), 1u);
+    EXPECT_EQ(LoadedLanguageModules(), Names{"QuorvaneMarrowby.lang-1049.dll"});
+
+    main.imports().ResetCounts();
+    EXPECT_EQ(RequestUnknownClass(main.get()), CLASS_E_CLASSNOTAVAILABLE);
+    EXPECT_EQ(Export<ServerFunction>(main.get(), "DllCanUnloadNow")(), S_OK);
+    for (const char* call : deferred) EXPECT_EQ(imports.Calls(call), 0u) << call;
+  }
+  EXPECT_EQ(LoadedLanguageModules(), Names{});
+}
+
+TEST_F(LanguageSelection, AChoiceThatCannotBeMadeAnswersTheEntryPointAndIsMadeLater) {
+  harness::InterceptedLibrary main(m_main);
+  for (const char* entry : {"DllGetClassObject", "DllCanUnloadNow", "DllRegisterServer", "DllUnregisterServer"}) {
+    main.imports().FailCall("InitOnceExecuteOnce", 1, ERROR_OUTOFMEMORY);
+    EXPECT_EQ(CallEntry(main.get(), entry), HRESULT_FROM_WIN32(ERROR_OUTOFMEMORY)) << entry;
+  }
+  EXPECT_EQ(main.imports().Calls("RegOpenKeyExA"), 0u);
+  EXPECT_EQ(LoadedLanguageModules(), Names{});
+
+  EXPECT_EQ(RequestUnknownClass(main.get()), CLASS_E_CLASSNOTAVAILABLE);
+  EXPECT_EQ(LoadedLanguageModules(), Names{"QuorvaneMarrowby.lang-1033.dll"});
 }
 
 std::string Message(HMODULE module, DWORD id) {

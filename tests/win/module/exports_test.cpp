@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "module/type_library.h"
 #include "module_test_support.h"
+#include "win/type_library.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "module/class_ids.h"
 #include "module_test_support.h"
+#include "resources/class_ids.h"
 #include "resources/resource_ids.h"
 #include "win/com_ptr.h"
 

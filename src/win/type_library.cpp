@@ -1,14 +1,14 @@
-#include "module/type_library.h"
+#include "win/type_library.h"
 
 #include <oleauto.h>
 
 #include <string>
 
 #include "core/module_names.h"
-#include "module/module_file_name.h"
-#include "win/com_ptr.h"
 #include "win/boundary.h"
+#include "win/com_ptr.h"
 #include "win/errors.h"
+#include "win/module_file_name.h"
 #include "win/text.h"
 
 namespace qm {

@@ -1,4 +1,4 @@
-#include "module/module_file_name.h"
+#include "win/module_file_name.h"
 
 #include "win/errors.h"
 

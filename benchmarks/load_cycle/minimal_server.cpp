@@ -42,8 +42,9 @@ class Factory final : public IClassFactory {
     AddRef();
     return S_OK;
   }
-  STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&g_locks) + 1; }
-  STDMETHODIMP_(ULONG) Release() override { return InterlockedDecrement(&g_locks) + 1; }
+  // A static object: its references are locks of the server.
+  STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&g_locks)); }
+  STDMETHODIMP_(ULONG) Release() override { return static_cast<ULONG>(InterlockedDecrement(&g_locks)); }
   STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
     if (!out) return E_POINTER;
     *out = nullptr;

@@ -28,6 +28,8 @@ constexpr Status InfoTipNotAPropertyList = static_cast<Status>(0xA2010279u);
 
 // Win32 errors the system refers to by value.
 constexpr std::uint32_t Win32FilenameExceedsRange = 206;
+constexpr std::uint32_t Win32Directory = 267;  // "The directory name is invalid."
+constexpr std::uint32_t Win32NoUnicodeTranslation = 1113;
 }  // namespace status
 
 constexpr bool Failed(Status s) { return s < 0; }

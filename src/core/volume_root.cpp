@@ -1,5 +1,7 @@
 #include "core/volume_root.h"
 
+#include "core/ascii_text.h"
+
 namespace qm {
 
 std::optional<std::string> VolumeRootOf(std::string_view path) {
@@ -7,14 +9,11 @@ std::optional<std::string> VolumeRootOf(std::string_view path) {
   return std::string{path[0], ':', '\\'};
 }
 
-bool IsNtfsFileSystemName(std::string_view name) {
-  constexpr std::string_view ntfs = "NTFS";
-  if (name.size() != ntfs.size()) return false;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    const char c = (name[i] >= 'a' && name[i] <= 'z') ? static_cast<char>(name[i] - 'a' + 'A') : name[i];
-    if (c != ntfs[i]) return false;
-  }
-  return true;
+bool IsDriveRoot(std::string_view path) {
+  const bool lettered = !path.empty() && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+  return lettered && (path.substr(1) == ":" || path.substr(1) == ":\\");
 }
+
+bool IsNtfsFileSystemName(std::string_view name) { return EqualIgnoringAsciiCase(name, "NTFS"); }
 
 }  // namespace qm

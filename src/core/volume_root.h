@@ -11,6 +11,9 @@ namespace qm {
 // any other path (UNC, relative, a bare "C:"), whose volume is never asked.
 std::optional<std::string> VolumeRootOf(std::string_view path);
 
+// Whether `path` is a drive's root, "X:\" or "X:".
+bool IsDriveRoot(std::string_view path);
+
 // Whether a volume's file system name is NTFS, in any letter case.
 bool IsNtfsFileSystemName(std::string_view name);
 

@@ -19,7 +19,7 @@ STDMETHODIMP CDirectoryShellExtension::QueryContextMenu(HMENU menu, UINT index_m
 }
 
 STDMETHODIMP CDirectoryShellExtension::InvokeCommand(CMINVOKECOMMANDINFO* info) {
-  return InvokeLinkCommand(info, m_sFolderPath, m_ItemPathArray);
+  return InvokeLinkCommand(info, m_site.get(), m_sFolderPath, m_ItemPathArray);
 }
 
 STDMETHODIMP CDirectoryShellExtension::GetCommandString(UINT_PTR id, UINT type, UINT*, CHAR* name, UINT size) {

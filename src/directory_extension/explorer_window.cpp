@@ -1,40 +1,82 @@
 #include "directory_extension/explorer_window.h"
 
-#include <shlobj.h>
+#include <servprov.h>
+#include <shlguid.h>
 
+#include "core/ascii_text.h"
+#include "win/text.h"
 #include "win/unique_resource.h"
 
 namespace qm {
+namespace {
 
-ComPtr<IShellBrowser> GetShellBrowser(HWND window) {
-  while (IsWindow(window) && (GetWindowLongA(window, GWL_STYLE) & WS_CHILD)) window = GetParent(window);
-  if (!IsWindow(window)) return nullptr;
-  auto* unknown = reinterpret_cast<IUnknown*>(SendMessageA(window, CWM_GETISHELLBROWSER, 0, 0));
+// Top-level classes of the shell's own browsers: Explorer windows and the desktop.
+constexpr const char* kShellBrowserClasses[] = {"CabinetWClass", "ExploreWClass", "Progman"};
+
+bool IsShellBrowserWindow(HWND window) {
+  if (GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) return false;
+  char name[32] = {};
+  const int length = GetClassNameA(window, name, sizeof name);
+  if (length <= 0) return false;
+  for (const char* shell_class : kShellBrowserClasses)
+    if (EqualIgnoringAsciiCase(std::string_view(name, static_cast<std::size_t>(length)), shell_class)) return true;
+  return false;
+}
+
+ComPtr<IShellBrowser> BrowserOfSite(IUnknown* site) {
+  ComPtr<IServiceProvider> services;
   ComPtr<IShellBrowser> browser;
-  if (unknown) unknown->QueryInterface(IID_IShellBrowser, browser.put_void());
+  if (!site || FAILED(site->QueryInterface(IID_IServiceProvider, services.put_void())) || !services) return browser;
+  if (FAILED(services->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, browser.put_void()))) browser.detach();
   return browser;
 }
 
-void UpdateExplorerWindow(HWND window, const PathList& created, bool dropped) noexcept {
-  try {
-    const ComPtr<IShellBrowser> browser = GetShellBrowser(window);
-    if (!browser) return;
-    ComPtr<IShellView> view;
-    if (FAILED(browser->QueryActiveShellView(view.put())) || !view) return;
-    if (FAILED(view->Refresh())) return;
-    ComPtr<IShellView2> view2;
-    view.As(view2);
-    if (FAILED(view->SelectItem(nullptr, SVSI_DESELECTOTHERS))) return;
+// The browser's view, refreshed and with nothing selected; null when any step fails.
+ComPtr<IShellView> ClearedView(IShellBrowser* browser) {
+  ComPtr<IShellView> view;
+  if (FAILED(browser->QueryActiveShellView(view.put())) || !view) return nullptr;
+  if (FAILED(view->Refresh()) || FAILED(view->SelectItem(nullptr, SVSI_DESELECTOTHERS))) return nullptr;
+  return view;
+}
 
+UniqueItemIdList ItemOfPath(const Path& path) noexcept {
+  try {
+    return UniqueItemIdList(ILCreateFromPathW(PathToWide(path).c_str()));
+  } catch (...) {
+    return {};
+  }
+}
+
+}  // namespace
+
+ComPtr<IShellBrowser> GetShellBrowser(IUnknown* site, HWND window) {
+  if (ComPtr<IShellBrowser> browser = BrowserOfSite(site)) return browser;
+  while (IsWindow(window) && (GetWindowLongA(window, GWL_STYLE) & WS_CHILD)) window = GetParent(window);
+  if (!IsWindow(window) || !IsShellBrowserWindow(window)) return nullptr;
+  auto* unknown = reinterpret_cast<IUnknown*>(SendMessageA(window, CWM_GETISHELLBROWSER, 0, 0));
+  ComPtr<IShellBrowser> browser;
+  if (unknown && FAILED(unknown->QueryInterface(IID_IShellBrowser, browser.put_void()))) browser.detach();
+  return browser;
+}
+
+void UpdateExplorerWindow(IUnknown* site, HWND window, const PathList& created, bool dropped) noexcept {
+  try {
+    ComPtr<IShellView> view;
+    if (const ComPtr<IShellBrowser> browser = GetShellBrowser(site, window)) view = ClearedView(browser.get());
+    ComPtr<IShellView2> view2;
     POINT cursor{};
-    GetCursorPos(&cursor);
-    ScreenToClient(window, &cursor);
+    if (view) {
+      view.As(view2);
+      GetCursorPos(&cursor);
+      ScreenToClient(window, &cursor);
+    }
     const UINT flags = SVSI_SELECT | SVSI_ENSUREVISIBLE | SVSI_FOCUSED | (dropped ? SVSI_POSITIONITEM : 0);
 
     for (const Path& path : created) {
-      const UniqueItemIdList item(ILCreateFromPathA(path.c_str()));
+      const UniqueItemIdList item = ItemOfPath(path);
       if (!item) continue;
       SHChangeNotify(SHCNE_CREATE, SHCNF_IDLIST, item.get(), nullptr);
+      if (!view) continue;
       PCUITEMID_CHILD last = ILFindLastID(item.get());
       if (view2) {
         view2->SelectAndPositionItem(last, flags, &cursor);

@@ -13,13 +13,17 @@ namespace qm {
 // Explorer answers this with its IShellBrowser (no reference is handed out).
 constexpr UINT CWM_GETISHELLBROWSER = WM_USER + 7;
 
-// The shell browser of the top-level window above `window`, or null.
-ComPtr<IShellBrowser> GetShellBrowser(HWND window);
+// The shell browser of the host: the site's top-level browser service, else
+// the answer to CWM_GETISHELLBROWSER of the top-level window above `window`,
+// asked only when that window belongs to the calling thread and is one of the
+// shell's own browser windows (other programs may give the message another
+// meaning). Null when there is none.
+ComPtr<IShellBrowser> GetShellBrowser(IUnknown* site, HWND window);
 
-// Refreshes the view of the window's browser, announces each created link
-// (SHCNE_CREATE) and selects them, positioned at the cursor when dropped.
-// Without a browser nothing is announced; failures are absorbed.
-void UpdateExplorerWindow(HWND window, const PathList& created, bool dropped) noexcept;
+// Announces each created link (SHCNE_CREATE); with a shell browser it also
+// refreshes the view and selects the links, positioned at the cursor when
+// dropped. Failures are absorbed.
+void UpdateExplorerWindow(IUnknown* site, HWND window, const PathList& created, bool dropped) noexcept;
 
 // Position of the item whose command identifier is `id`, or -1.
 int FindMenuItemPosition(HMENU menu, UINT id);

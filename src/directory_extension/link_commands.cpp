@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 
+#include "core/ascii_text.h"
 #include "core/multi_text.h"
 #include "directory_extension/explorer_window.h"
 #include "links/clipboard_file_list.h"
@@ -39,15 +41,53 @@ class WindowsLinkMenuFacts : public LinkMenuFacts {
   HMENU m_menu;
 };
 
+// A soft link leads to a local directory or drive; a hard link is another
+// name for a file. The clipboard may have changed since the menu was built.
+void CheckLinkSource(LinkCommand command, const Path& source) {
+  const bool directory = PathIsDirectoryA(source.c_str()) != FALSE;
+  if (IsSoftLinkCommand(command)) {
+    if (!directory || !IsOnLocalDrive(source)) RaiseStatus(StatusFromWin32(status::Win32Directory));
+  } else if (directory) {
+    RaiseStatus(E_ACCESSDENIED);  // what the file system answers for a hard link to a directory
+  }
+}
+
 void CreateLink(LinkCommand command, const Path& source, const Path& destination, PathList& created) {
+  CheckLinkSource(command, source);
   const std::string name_format = LoadResourceString(LinkNameStringId(command));
   const Path link = MakeUniqueDestinationPath(source, destination, false, name_format, "%s (%d)", 2);
   if (IsSoftLinkCommand(command)) {
-    CreateSoftLink(link, ToWide(source));
+    CreateSoftLink(link, PathToWide(source));
   } else if (!CreateHardLinkA(link.c_str(), source.c_str(), nullptr)) {
     RaiseLastError();
   }
   created.Add(link);
+}
+
+// The command a text verb names: one of the four advertised verbs.
+std::optional<LinkCommand> CommandOfVerbText(std::string_view verb) {
+  for (unsigned offset = 0; offset < kLinkCommandCount; ++offset) {
+    const auto command = static_cast<LinkCommand>(offset);
+    if (EqualIgnoringAsciiCase(verb, PickText(LoadResourceString(VerbStringId(command)), 0))) return command;
+  }
+  return std::nullopt;
+}
+
+HRESULT RunLinkCommand(const CMINVOKECOMMANDINFO& info, LinkCommand command, IUnknown* site, const Path& folder,
+                       const PathList& items) {
+  PathList created;
+  try {
+    CursorChange wait(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+    CreateLinks(command, folder, items, created);
+  } catch (const CAtlException& e) {
+    if (!Failed(e.status())) return S_OK;
+    if (!(info.fMask & CMIC_MASK_FLAG_NO_UI)) ShowErrorMessage(info.hwnd, e.status());
+    return e.status();
+  } catch (...) {
+    return status::CommandFailedWithoutStatus;
+  }
+  if (!created.empty()) UpdateExplorerWindow(site, info.hwnd, created, !folder.empty());
+  return S_OK;
 }
 
 }  // namespace
@@ -75,26 +115,26 @@ void CreateLinks(LinkCommand command, const Path& folder, const PathList& items,
   for (const Path& entry : clipboard) CreateLink(command, entry, items[0], created);
 }
 
-HRESULT InvokeLinkCommand(const CMINVOKECOMMANDINFO* info, const Path& folder, const PathList& items) {
+HRESULT InvokeLinkCommand(const CMINVOKECOMMANDINFO* info, IUnknown* site, const Path& folder,
+                          const PathList& items) {
   if (!info) return E_INVALIDARG;
-  // A verb given as text (any bits above the low word, also on 64-bit) does nothing.
-  if (!IS_INTRESOURCE(info->lpVerb)) return S_OK;
-  const UINT offset = LOWORD(reinterpret_cast<UINT_PTR>(info->lpVerb));
-  if (offset >= kLinkCommandCount) return S_FALSE;
-
-  PathList created;
-  try {
-    CursorChange wait(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
-    CreateLinks(static_cast<LinkCommand>(offset), folder, items, created);
-  } catch (const CAtlException& e) {
-    if (!Failed(e.status())) return S_OK;
-    if (!(info->fMask & CMIC_MASK_FLAG_NO_UI)) ShowErrorMessage(info->hwnd, e.status());
-    return e.status();
-  } catch (...) {
-    return status::CommandFailedWithoutStatus;
+  LinkCommand command;
+  // A verb given as text has bits above the low word, also on 64-bit.
+  if (IS_INTRESOURCE(info->lpVerb)) {
+    const UINT offset = LOWORD(reinterpret_cast<UINT_PTR>(info->lpVerb));
+    if (offset >= kLinkCommandCount) return S_FALSE;
+    command = static_cast<LinkCommand>(offset);
+  } else {
+    std::optional<LinkCommand> named;
+    const HRESULT found = CallAtBoundary([&] { named = CommandOfVerbText(info->lpVerb); });
+    if (FAILED(found)) return found;
+    // Another handler's verb: the host goes on to the next handler.
+    if (!named) return E_INVALIDARG;
+    command = *named;
   }
-  if (!created.empty()) UpdateExplorerWindow(info->hwnd, created, !folder.empty());
-  return S_OK;
+  // Without a drop folder the drag commands have nowhere to put links.
+  if (!IsPasteCommand(command) && folder.empty()) return E_INVALIDARG;
+  return RunLinkCommand(*info, command, site, folder, items);
 }
 
 HRESULT GetLinkCommandString(UINT_PTR id, UINT type, char* name, UINT size) {

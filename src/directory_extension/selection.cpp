@@ -2,6 +2,7 @@
 
 #include "links/drop_names.h"
 #include "links/path_queries.h"
+#include "win/text.h"
 #include "win/unique_resource.h"
 
 namespace qm {
@@ -9,8 +10,8 @@ namespace qm {
 void ReadShellSelection(PCIDLIST_ABSOLUTE folder_list, IDataObject* data, Path& folder, PathList& items) {
   folder.clear();
   if (folder_list) {
-    char path[MAX_PATH] = {};
-    if (SHGetPathFromIDListA(folder_list, path)) folder = GetFullPath(path);
+    wchar_t path[MAX_PATH] = {};
+    if (SHGetPathFromIDListW(folder_list, path)) folder = GetFullPath(PathToNarrow(path));
   }
   items.Clear();
   if (!data) return;

@@ -11,7 +11,9 @@ namespace qm {
 // Fills `folder` with the full path of the folder `folder_list` names (empty
 // without one, or for a folder outside the file system) and `items` with the
 // full paths of the data object's CF_HDROP names, in order. Raises when a full
-// path cannot be made; the items read before stay in the list.
+// path cannot be made or a name does not convert exactly to the file code page
+// (HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION)); the items read before
+// stay in the list.
 void ReadShellSelection(PCIDLIST_ABSOLUTE folder_list, IDataObject* data, Path& folder, PathList& items);
 
 }  // namespace qm

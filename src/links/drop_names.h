@@ -10,8 +10,10 @@ namespace qm {
 
 UINT DropNameCount(HDROP drop);
 
-// Name `index` of the drop, read whole however long it is; empty when the
-// drop cannot deliver it.
+// Name `index` of the drop as a path for the 8-bit file functions, read in
+// its wide form and whole however long it is; empty when the drop cannot
+// deliver it. A name the file code page cannot hold exactly raises
+// HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION).
 std::string DropName(HDROP drop, UINT index);
 
 }  // namespace qm

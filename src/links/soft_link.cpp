@@ -31,11 +31,12 @@ void CreateSoftLink(const Path& link_path, std::wstring_view target) {
   const std::vector<std::uint8_t> request = reparse::EncodeMountPointRequest(SubstituteNameForTarget(wide_target));
   // An existing empty directory is turned into the link; any other failure
   // shows in the open that follows.
-  CreateDirectoryA(link_path.c_str(), nullptr);
+  const bool created = CreateDirectoryA(link_path.c_str(), nullptr) != FALSE;
   try {
     SetMountPoint(link_path, request);  // the handle is closed when this returns or raises
   } catch (...) {
-    RemoveDirectoryA(link_path.c_str());
+    // Only what this call made is undone: a directory that was there stays.
+    if (created) RemoveDirectoryA(link_path.c_str());
     throw;
   }
 }

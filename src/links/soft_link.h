@@ -12,8 +12,8 @@ namespace qm {
 // stored as \??\D:\Data; a drive root C:\ as \??\C:) or a name that already
 // begins with "\??\" (stored unchanged). An existing empty directory becomes
 // the link. When the link cannot be opened or the reparse point cannot be
-// set, the directory is removed (a non-empty one survives, as removal fails)
-// and the Win32 error is raised as HRESULT. A target whose substitute name
+// set, the directory this call created is removed (one that existed before
+// stays) and the Win32 error is raised as HRESULT. A target whose substitute name
 // exceeds the file system's reparse data limit raises
 // HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE) before anything is created.
 void CreateSoftLink(const Path& link_path, std::wstring_view target);

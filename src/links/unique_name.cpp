@@ -8,14 +8,17 @@
 
 #include "core/link_names.h"
 #include "core/status.h"
+#include "core/volume_root.h"
 #include "links/path_queries.h"
 #include "win/errors.h"
 
 namespace qm {
 namespace {
 
-// The last component of `path` as the shell strips it (multibyte-aware).
+// The last component of `path` as the shell strips it (multibyte-aware); a
+// drive root is named by its letter.
 std::string LastComponent(const Path& path) {
+  if (IsDriveRoot(path)) return path.substr(0, 1);
   std::string name = path;
   PathStripPathA(name.data());
   name.resize(std::strlen(name.c_str()));

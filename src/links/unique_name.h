@@ -8,10 +8,10 @@
 namespace qm {
 
 // The first free path among the candidates for a link to `source` in
-// `destination_directory`: the source's own name (unless `skip_plain_name`),
-// `name_format` applied to it ("Soft Link to %s"), then `numbered_format`
-// ("%s (%d)") for numbers from `first_number` up to 99 with the source's
-// extension kept last. The patterns are string resources and may come from a
+// `destination_directory`: the source's own name (a drive root's is its
+// letter) unless `skip_plain_name`, `name_format` applied to it ("Soft Link
+// to %s"), then `numbered_format` ("%s (%d)") for numbers from `first_number`
+// up to 99 with the source's extension kept last. The patterns are string resources and may come from a
 // language module: only %s, %d and %% are interpreted. Raises 0xA20101C4 when
 // every candidate exists, the last error when a candidate's existence cannot
 // be told (anything but "not found"), and ERROR_FILENAME_EXCED_RANGE as

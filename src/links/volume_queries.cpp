@@ -15,6 +15,11 @@ bool IsNtfsVolume(const Path& path) {
   return IsNtfsFileSystemName(file_system);
 }
 
+bool IsOnLocalDrive(const Path& path) {
+  const auto root = VolumeRootOf(path);
+  return root && GetDriveTypeA(root->c_str()) != DRIVE_REMOTE;
+}
+
 BY_HANDLE_FILE_INFORMATION QueryFileInformation(const Path& path) {
   BY_HANDLE_FILE_INFORMATION information{};
   // Without backup semantics a directory does not open.

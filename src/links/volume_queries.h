@@ -13,6 +13,10 @@ namespace qm {
 // cannot answer (no medium, unknown drive). Nothing is cached.
 bool IsNtfsVolume(const Path& path);
 
+// Whether `path` is a drive-letter path ("X:\...") of a drive that is not a
+// network drive: where a junction's target may lie. Asks no volume.
+bool IsOnLocalDrive(const Path& path);
+
 // The file information of `path` (nNumberOfLinks counts a file's names), all
 // zero when it cannot be read. Directories are not opened and always give
 // the zero record. Reports nothing.

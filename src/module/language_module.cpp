@@ -39,8 +39,12 @@ std::uint64_t ModuleProductVersion(HMODULE module) {
   return ProductVersionFromFixedInfo(std::span(begin, fixed_size)).value_or(0);
 }
 
-// The main module's manifest (RT_MANIFEST 2, ISOLATIONAWARE_MANIFEST_RESOURCE_ID).
-constexpr WORD kManifestResourceId = 2;
+// A module that is not there needs no activation context to fail loading.
+bool IsMissing(const std::string& path) {
+  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+  const DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
 
 UniqueLibrary LoadInManifestContext(HMODULE main_module, const std::string& path) {
   const std::string main_path = ModuleFileName(main_module);
@@ -48,7 +52,9 @@ UniqueLibrary LoadInManifestContext(HMODULE main_module, const std::string& path
   request.cbSize = sizeof request;
   request.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
   request.lpSource = main_path.c_str();
-  request.lpResourceName = MAKEINTRESOURCEA(kManifestResourceId);
+  // The manifest is not one the loader applies to the module's own imports:
+  // the context is made here, only where it is needed.
+  request.lpResourceName = ISOLATIONAWARE_NOSTATICIMPORT_MANIFEST_RESOURCE_ID;
   request.hModule = main_module;
   // Without a context the load still goes ahead: a module whose references
   // are not resolved needs nothing the manifest names.
@@ -85,6 +91,7 @@ bool ModuleVersionsMatch(HMODULE first, HMODULE second) noexcept {
 UniqueLibrary LoadLanguageModule(HMODULE main_module) noexcept {
   try {
     const std::string path = BuildLanguageModulePath(main_module, LANGIDFROMLCID(ReadLanguageSetting(main_module)));
+    if (IsMissing(path)) return {};
     UniqueLibrary module = LoadInManifestContext(main_module, path);
     if (!module || !ModuleVersionsMatch(main_module, module.get())) return {};
     return module;

@@ -56,7 +56,6 @@ class ObjectMap {
   bool Initialize() noexcept;
   // Releases the cached class objects and the lock; requests fail from then on.
   void Terminate() noexcept;
-  bool initialized() const noexcept { return m_initialized.load(); }
 
   // The class object of the first row with a class-object creator for
   // `clsid`, made once and cached, queried for `iid`.

@@ -5,6 +5,35 @@
 #include "win/errors.h"
 
 namespace qm {
+namespace {
+
+int CheckedLength(std::size_t size) {
+  if (size > static_cast<std::size_t>(std::numeric_limits<int>::max())) RaiseStatus(status::InvalidArg);
+  return static_cast<int>(size);
+}
+
+std::string Narrow(std::wstring_view text, UINT code_page, DWORD flags, BOOL* used_default) {
+  if (text.empty()) return {};
+  const int wide_length = CheckedLength(text.size());
+  const int length = WideCharToMultiByte(code_page, flags, text.data(), wide_length, nullptr, 0, nullptr, used_default);
+  if (length <= 0) RaiseLastError();
+  std::string result(static_cast<std::size_t>(length), '\0');
+  if (WideCharToMultiByte(code_page, flags, text.data(), wide_length, result.data(), length, nullptr, used_default) <= 0)
+    RaiseLastError();
+  return result;
+}
+
+std::wstring Widen(std::string_view text, UINT code_page, DWORD flags) {
+  if (text.empty()) return {};
+  const int narrow_length = CheckedLength(text.size());
+  const int length = MultiByteToWideChar(code_page, flags, text.data(), narrow_length, nullptr, 0);
+  if (length <= 0) RaiseLastError();
+  std::wstring result(static_cast<std::size_t>(length), L'\0');
+  if (MultiByteToWideChar(code_page, flags, text.data(), narrow_length, result.data(), length) <= 0) RaiseLastError();
+  return result;
+}
+
+}  // namespace
 
 UINT ConversionCodePage() {
   char digits[8] = {};
@@ -17,29 +46,26 @@ UINT ConversionCodePage() {
   return GetACP();
 }
 
-std::string ToNarrow(std::wstring_view text) {
-  if (text.empty()) return {};
-  if (text.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) RaiseStatus(status::InvalidArg);
-  const UINT code_page = ConversionCodePage();
-  const int wide_length = static_cast<int>(text.size());
-  const int length = WideCharToMultiByte(code_page, 0, text.data(), wide_length, nullptr, 0, nullptr, nullptr);
-  if (length <= 0) RaiseLastError();
-  std::string result(static_cast<std::size_t>(length), '\0');
-  if (WideCharToMultiByte(code_page, 0, text.data(), wide_length, result.data(), length, nullptr, nullptr) <= 0)
-    RaiseLastError();
-  return result;
+std::string ToNarrow(std::wstring_view text) { return Narrow(text, ConversionCodePage(), 0, nullptr); }
+
+std::wstring ToWide(std::string_view text) { return Widen(text, ConversionCodePage(), 0); }
+
+UINT FileApiCodePage() { return AreFileApisANSI() ? GetACP() : GetOEMCP(); }
+
+std::string PathToNarrow(std::wstring_view path) {
+  const UINT code_page = FileApiCodePage();
+  // UTF-8 takes neither flag nor default character; it refuses lone surrogates.
+  const bool utf8 = code_page == CP_UTF8;
+  BOOL used_default = FALSE;
+  const std::string narrow =
+      Narrow(path, code_page, utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS, utf8 ? nullptr : &used_default);
+  // The round trip catches what a code page maps without the default
+  // character but not back to the same name.
+  if (used_default || Widen(narrow, code_page, 0) != path)
+    RaiseStatus(StatusFromWin32(status::Win32NoUnicodeTranslation));
+  return narrow;
 }
 
-std::wstring ToWide(std::string_view text) {
-  if (text.empty()) return {};
-  if (text.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) RaiseStatus(status::InvalidArg);
-  const UINT code_page = ConversionCodePage();
-  const int narrow_length = static_cast<int>(text.size());
-  const int length = MultiByteToWideChar(code_page, 0, text.data(), narrow_length, nullptr, 0);
-  if (length <= 0) RaiseLastError();
-  std::wstring result(static_cast<std::size_t>(length), L'\0');
-  if (MultiByteToWideChar(code_page, 0, text.data(), narrow_length, result.data(), length) <= 0) RaiseLastError();
-  return result;
-}
+std::wstring PathToWide(std::string_view path) { return Widen(path, FileApiCodePage(), MB_ERR_INVALID_CHARS); }
 
 }  // namespace qm

@@ -1,4 +1,5 @@
-// Conversions between 8-bit text in the conversion code page and UTF-16.
+// Conversions between 8-bit text and UTF-16: display text in the conversion
+// code page, paths in the code page of the 8-bit file functions.
 #pragma once
 
 #include <windows.h>
@@ -12,8 +13,20 @@ namespace qm {
 // that lookup fails or gives 0.
 UINT ConversionCodePage();
 
-// Characters the code page cannot hold become the default character.
+// Display text. Characters the code page cannot hold become the default
+// character.
 std::string ToNarrow(std::wstring_view text);
 std::wstring ToWide(std::string_view text);
+
+// The code page the 8-bit file functions use: the ANSI code page, or the OEM
+// code page after SetFileApisToOEM.
+UINT FileApiCodePage();
+
+// Paths, converted exactly with FileApiCodePage(): a name the code page
+// cannot hold (no best fit, no default character) or bytes that are not
+// valid in it raise HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION), so a
+// look-alike never reaches a file call.
+std::string PathToNarrow(std::wstring_view path);
+std::wstring PathToWide(std::string_view path);
 
 }  // namespace qm

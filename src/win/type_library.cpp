@@ -22,9 +22,9 @@ struct LoadedTypeLibrary {
 // From the module itself, else from "<title>.tlb" beside it.
 LoadedTypeLibrary LoadModuleTypeLibrary(HMODULE module) {
   LoadedTypeLibrary loaded{{}, ModuleFileName(module)};
-  if (SUCCEEDED(LoadTypeLibEx(ToWide(loaded.path).c_str(), REGKIND_NONE, loaded.library.put()))) return loaded;
+  if (SUCCEEDED(LoadTypeLibEx(PathToWide(loaded.path).c_str(), REGKIND_NONE, loaded.library.put()))) return loaded;
   loaded.path = PathWithExtension(SplitModulePath(loaded.path, IsAnsiLeadByte), ".tlb");
-  RaiseIfFailed(LoadTypeLibEx(ToWide(loaded.path).c_str(), REGKIND_NONE, loaded.library.put()));
+  RaiseIfFailed(LoadTypeLibEx(PathToWide(loaded.path).c_str(), REGKIND_NONE, loaded.library.put()));
   return loaded;
 }
 
@@ -32,8 +32,8 @@ LoadedTypeLibrary LoadModuleTypeLibrary(HMODULE module) {
 
 HRESULT RegisterTypeLibrary(HMODULE module) {
   const LoadedTypeLibrary loaded = LoadModuleTypeLibrary(module);
-  std::wstring path = ToWide(loaded.path);
-  std::wstring help_directory = ToWide(HelpDirectoryOf(loaded.path, IsAnsiLeadByte));
+  std::wstring path = PathToWide(loaded.path);
+  std::wstring help_directory = PathToWide(HelpDirectoryOf(loaded.path, IsAnsiLeadByte));
   const HRESULT result = RegisterTypeLib(loaded.library.get(), path.data(), help_directory.data());
   RaiseIfFailed(result);
   return result;

@@ -50,13 +50,6 @@ struct FileHandleTraits {
 };
 using UniqueFileHandle = UniqueResource<FileHandleTraits>;
 
-struct HandleTraits {
-  using Value = HANDLE;
-  static Value Invalid() noexcept { return nullptr; }
-  static void Close(Value v) noexcept { CloseHandle(v); }
-};
-using UniqueHandle = UniqueResource<HandleTraits>;
-
 struct RegKeyTraits {
   using Value = HKEY;
   static Value Invalid() noexcept { return nullptr; }

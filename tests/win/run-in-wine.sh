@@ -7,5 +7,7 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # Wine takes its user locale (here English, United States: 0x409) from the
 # name itself, also when the host has not generated that locale; passing it
-# through env keeps bash from warning that it cannot switch to it.
-exec env LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 /usr/lib/wine/wine64 "$@"
+# through env keeps bash from warning that it cannot switch to it. Host file
+# names follow the character type, which must exist on the host for names
+# beyond ASCII: C.UTF-8 always does (the code pages stay 1252 and 437).
+exec env -u LC_ALL LANG=en_US.UTF-8 LC_CTYPE=C.UTF-8 /usr/lib/wine/wine64 "$@"

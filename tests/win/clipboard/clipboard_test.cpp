@@ -127,7 +127,7 @@ TEST_F(Clipboard, FailuresWhileOpenCloseTheClipboard) {
   EXPECT_TRUE(list.empty());
 
   // A name the drop cannot deliver is left out.
-  imports.FailCall("DragQueryFileA", 3, ERROR_INVALID_PARAMETER);
+  imports.FailCall("DragQueryFileW", 3, ERROR_INVALID_PARAMETER);
   EXPECT_TRUE(qm::GetClipboardFileList(list));
   EXPECT_EQ(list.size(), 2u);
 

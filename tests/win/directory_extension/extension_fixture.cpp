@@ -81,11 +81,16 @@ qm::ComPtr<IContextMenu> DirectoryExtension::Create() {
 
 HRESULT DirectoryExtension::Initialize(IContextMenu* menu, const std::string& folder,
                                        const std::vector<std::string>& items) {
-  qm::ComPtr<IShellExtInit> init;
-  if (FAILED(menu->QueryInterface(IID_IShellExtInit, init.put_void()))) return E_NOINTERFACE;
-  PIDLIST_ABSOLUTE folder_list = folder.empty() ? nullptr : ILCreateFromPathA(folder.c_str());
   std::vector<std::wstring> names;
   for (const auto& item : items) names.push_back(Wide(item));
+  return Initialize(menu, Wide(folder), names);
+}
+
+HRESULT DirectoryExtension::Initialize(IContextMenu* menu, const std::wstring& folder,
+                                       const std::vector<std::wstring>& names) {
+  qm::ComPtr<IShellExtInit> init;
+  if (FAILED(menu->QueryInterface(IID_IShellExtInit, init.put_void()))) return E_NOINTERFACE;
+  PIDLIST_ABSOLUTE folder_list = folder.empty() ? nullptr : ILCreateFromPathW(folder.c_str());
   fakes::DropDataObject data(names);
   const HRESULT result = init->Initialize(folder_list, &data, nullptr);
   EXPECT_EQ(data.references(), 1) << "the data object is not held beyond Initialize";

@@ -49,10 +49,12 @@ class DirectoryExtension : public ::testing::Test {
   void TearDown() override;
 
   std::string At(const std::string& name) const { return scratch + "\\" + name; }
+  std::wstring WideAt(const std::wstring& name) const { return Wide(scratch) + L"\\" + name; }
 
   // A new object, initialised with a drop folder (empty: none) and items.
   qm::ComPtr<IContextMenu> Create();
   HRESULT Initialize(IContextMenu* menu, const std::string& folder, const std::vector<std::string>& items);
+  HRESULT Initialize(IContextMenu* menu, const std::wstring& folder, const std::vector<std::wstring>& items);
   qm::ComPtr<IContextMenu> Dropped(const std::string& folder, const std::vector<std::string>& items);
   qm::ComPtr<IContextMenu> ContextMenuOn(const std::vector<std::string>& items);
 

@@ -31,9 +31,10 @@ TEST_F(DirectoryExtension, KeepsOneReferenceOnItsSite) {
   auto menu = Create();
   qm::ComPtr<IObjectWithSite> with_site;
   ASSERT_EQ(menu.As(with_site), S_OK);
+  void* cleared = &cleared;
+  EXPECT_EQ(with_site->GetSite(IID_IUnknown, &cleared), E_FAIL);
+  EXPECT_EQ(cleared, nullptr);
   qm::ComPtr<IUnknown> out;
-  EXPECT_EQ(with_site->GetSite(IID_IUnknown, out.put_void()), E_FAIL);
-  EXPECT_FALSE(out);
   EXPECT_EQ(with_site->GetSite(IID_IUnknown, nullptr), E_POINTER);
 
   fakes::DropDataObject site({});

@@ -1,5 +1,7 @@
 #include "shell_fakes.h"
 
+#include <shlguid.h>
+
 #include "harness/test_files.h"
 
 #include <cstdio>
@@ -109,31 +111,51 @@ HRESULT RecordingBrowser::QueryActiveShellView(IShellView** out) {
   return S_OK;
 }
 
+HRESULT BrowserSite::QueryInterface(REFIID iid, void** out) {
+  if (!out) return E_POINTER;
+  if (iid == IID_IUnknown || iid == IID_IServiceProvider) {
+    *out = static_cast<IServiceProvider*>(this);
+    AddRef();
+    return S_OK;
+  }
+  *out = nullptr;
+  return E_NOINTERFACE;
+}
+
+HRESULT BrowserSite::QueryService(REFGUID service, REFIID iid, void** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (service != SID_STopLevelBrowser) return E_NOINTERFACE;
+  return m_browser->QueryInterface(iid, out);
+}
+
 namespace {
 
-LRESULT CALLBACK ExplorerProc(HWND window, UINT message, WPARAM w, LPARAM l) {
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM w, LPARAM l) {
   if (message == WM_USER + 7) return GetWindowLongPtrA(window, GWLP_USERDATA);
   return DefWindowProcA(window, message, w, l);
 }
 
-const char* ExplorerClass() {
-  static const char* name = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = ExplorerProc;
+const char* HostClass(const char* name) {
+  WNDCLASSA wc{};
+  if (!GetClassInfoA(GetModuleHandleA(nullptr), name, &wc)) {
+    wc.lpfnWndProc = HostProc;
     wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "QmTestExplorerWindow";
+    wc.lpszClassName = name;
     RegisterClassA(&wc);
-    return wc.lpszClassName;
-  }();
+  }
   return name;
 }
 
 }  // namespace
 
-ExplorerWindow::ExplorerWindow(IShellBrowser* browser) {
-  m_frame = CreateWindowA(ExplorerClass(), "Explorer", WS_OVERLAPPEDWINDOW, 100, 100, 640, 480, nullptr, nullptr,
-                          GetModuleHandleA(nullptr), nullptr);
-  SetWindowLongPtrA(m_frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(browser));
+ExplorerWindow::ExplorerWindow(IShellBrowser* browser)
+    : ExplorerWindow("CabinetWClass", reinterpret_cast<LRESULT>(browser)) {}
+
+ExplorerWindow::ExplorerWindow(const char* class_name, LRESULT answer) {
+  m_frame = CreateWindowA(HostClass(class_name), "Explorer", WS_OVERLAPPEDWINDOW, 100, 100, 640, 480, nullptr,
+                          nullptr, GetModuleHandleA(nullptr), nullptr);
+  SetWindowLongPtrA(m_frame, GWLP_USERDATA, answer);
   m_child = CreateWindowA("STATIC", "view", WS_CHILD | WS_VISIBLE, 10, 10, 600, 400, m_frame, nullptr,
                           GetModuleHandleA(nullptr), nullptr);
 }

@@ -111,11 +111,30 @@ class RecordingBrowser : public IShellBrowser {
   LONG m_references = 1;
 };
 
-// A top-level window that answers CWM_GETISHELLBROWSER with `browser` (may
-// be null), and a child control inside it to invoke commands from.
+// A site offering `browser` as its top-level browser service, as Explorer
+// sets on the handlers of its menus.
+class BrowserSite : public IServiceProvider {
+ public:
+  explicit BrowserSite(IShellBrowser* browser) : m_browser(browser) {}
+  virtual ~BrowserSite() = default;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
+  ULONG STDMETHODCALLTYPE Release() override { return --m_references; }
+  HRESULT STDMETHODCALLTYPE QueryService(REFGUID service, REFIID iid, void** out) override;
+
+ private:
+  IShellBrowser* m_browser;
+  LONG m_references = 1;
+};
+
+// A top-level window of Explorer's class that answers CWM_GETISHELLBROWSER
+// with `browser` (may be null), and a child control inside it to invoke
+// commands from. Another program's window may answer the same message with
+// anything (`answer`).
 class ExplorerWindow {
  public:
   explicit ExplorerWindow(IShellBrowser* browser);
+  ExplorerWindow(const char* class_name, LRESULT answer);
   ~ExplorerWindow();
   HWND frame() const { return m_frame; }
   HWND child() const { return m_child; }

@@ -211,6 +211,7 @@ Imports::Imports(HMODULE module) : m_module(module) {
 
 Imports::~Imports() {
   for (auto& state : m_states) {
+    if (m_unloaded) break;  // the table went with the module
     DWORD old = 0;
     VirtualProtect(state->slot, sizeof(void*), PAGE_READWRITE, &old);
     *state->slot = state->original;

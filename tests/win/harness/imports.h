@@ -59,6 +59,10 @@ class Imports {
   void Restore(std::string_view name);
   void RestoreAll();
 
+  // After the module was unloaded: counts stay readable, and the destructor
+  // leaves the import table that is gone alone.
+  void ModuleUnloaded() { m_unloaded = true; }
+
  private:
   ImportState* Find(std::string_view name) const;
   ImportState& Get(std::string_view name) const;
@@ -66,6 +70,7 @@ class Imports {
   HMODULE m_module;
   std::vector<std::unique_ptr<ImportState>> m_states;
   void* m_thunks = nullptr;
+  bool m_unloaded = false;
 };
 
 // The value a failing call of `name` returns unless a test says otherwise.

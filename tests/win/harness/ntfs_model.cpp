@@ -119,6 +119,9 @@ BOOL SetReparsePoint(const OpenFile& file, const std::uint8_t* data, DWORD size)
 }
 
 BOOL GetReparsePoint(const OpenFile& file, void* out, DWORD out_size, DWORD* returned) {
+  // Opened without FILE_FLAG_OPEN_REPARSE_POINT, the handle is the junction's
+  // target, which carries no reparse point.
+  if (!(file.flags & FILE_FLAG_OPEN_REPARSE_POINT)) return Refuse(ERROR_NOT_A_REPARSE_POINT);
   const auto found = g_state->reparse.find(file.key);
   if (found == g_state->reparse.end()) return Refuse(ERROR_NOT_A_REPARSE_POINT);
   const auto& data = found->second;
@@ -156,10 +159,16 @@ void Track(HANDLE handle, OpenFile file) {
   if (g_state) g_state->files[handle] = std::move(file);
 }
 
-std::string Narrow(LPCWSTR text) {
-  const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  std::string out(size > 0 ? size - 1 : 0, '\0');
-  if (size > 1) WideCharToMultiByte(CP_ACP, 0, text, -1, out.data(), size, nullptr, nullptr);
+// A wide name as the 8-bit file functions would take it, exactly (no best
+// fit), or nothing when their code page cannot hold it.
+std::optional<std::string> Narrow(LPCWSTR text) {
+  const UINT code_page = AreFileApisANSI() ? CP_ACP : CP_OEMCP;
+  BOOL used_default = FALSE;
+  const int size = WideCharToMultiByte(code_page, WC_NO_BEST_FIT_CHARS, text, -1, nullptr, 0, nullptr, &used_default);
+  if (size <= 0 || used_default) return std::nullopt;
+  std::string out(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(code_page, WC_NO_BEST_FIT_CHARS, text, -1, out.data(), size, nullptr, nullptr);
+  out.resize(static_cast<std::size_t>(size - 1));
   return out;
 }
 
@@ -173,10 +182,11 @@ HANDLE WINAPI ModelCreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURIT
 
 HANDLE WINAPI ModelCreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                                DWORD disposition, DWORD flags, HANDLE templ) {
-  OpenFile file;
+  // A name without an 8-bit form cannot carry a modelled reparse point.
+  OpenFile file{};
   if (name) {
     KeepLastError keep;
-    file = Inspect(Narrow(name), access, flags);
+    if (const auto narrow = Narrow(name)) file = Inspect(*narrow, access, flags);
   }
   HANDLE handle = g_state->create_file_w(name, access, share, security, disposition, flags, templ);
   if (handle != INVALID_HANDLE_VALUE && name) Track(handle, std::move(file));

@@ -29,23 +29,35 @@ void MakeFile(const std::string& path, const std::string& content) {
   CloseHandle(file);
 }
 
-void RemoveTree(const std::string& path) {
-  WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
+namespace {
+
+// Wide, so that names beyond the code page go too.
+void RemoveTreeW(const std::wstring& path) {
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
   if (find != INVALID_HANDLE_VALUE) {
     do {
-      const std::string name = data.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string child = path + "\\" + name;
+      const std::wstring name = data.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring child = path + L"\\" + name;
       if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(child);
+        RemoveTreeW(child);
       } else {
-        DeleteFileA(child.c_str());
+        DeleteFileW(child.c_str());
       }
-    } while (FindNextFileA(find, &data));
+    } while (FindNextFileW(find, &data));
     FindClose(find);
   }
-  RemoveDirectoryA(path.c_str());
+  RemoveDirectoryW(path.c_str());
+}
+
+}  // namespace
+
+void RemoveTree(const std::string& path) {
+  const int size = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+  std::wstring wide(size > 0 ? size - 1 : 0, L'\0');
+  if (size > 1) MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), size);
+  RemoveTreeW(wide);
 }
 
 void* MakeDropList(const std::vector<std::wstring>& names) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -342,6 +343,28 @@ TEST(LanguageModuleInUse, StringsComeOnlyFromItWhileMessagesComeFromTheMainModul
   EXPECT_EQ(format_error_text(static_cast<qm::Status>(0xA20101C4), true), "Fehler 0xa20101c4");
 }
 
+// The version block of the last module asked about: its size, and whether it
+// is a language module's.
+DWORD g_version_size = 0;
+bool g_language_version = false;
+
+DWORD WINAPI RememberVersionSize(LPCSTR path, LPDWORD handle) {
+  g_language_version = std::string_view(path).find(".lang-") != std::string_view::npos;
+  return g_version_size = GetFileVersionInfoSizeA(path, handle);
+}
+
+// A language module's fixed information moved to the end of its block: all
+// but its last field inside, that one past the end.
+BOOL WINAPI FixedInfoReachingPastTheEnd(LPCVOID block, LPCSTR sub_block, LPVOID* out, PUINT size) {
+  if (!VerQueryValueA(block, sub_block, out, size)) return FALSE;
+  if (!g_language_version || *size < sizeof(VS_FIXEDFILEINFO)) return TRUE;
+  constexpr UINT kInside = sizeof(VS_FIXEDFILEINFO) - sizeof(DWORD);
+  auto* end = static_cast<BYTE*>(const_cast<void*>(block)) + g_version_size;
+  std::memmove(end - kInside, *out, kInside);
+  *out = end - kInside;
+  return TRUE;
+}
+
 // The load itself, seen from inside the module: the main module's manifest
 // context is active around it and everything taken is given back.
 TEST(LoadLanguageModule, LoadsInTheManifestContextAndKeepsOnlyAMatchingModule) {
@@ -375,6 +398,12 @@ TEST(LoadLanguageModule, LoadsInTheManifestContextAndKeepsOnlyAMatchingModule) {
   EXPECT_EQ(harness::ledger::Open().size(), 1u);  // the module handed out
   chosen.reset();
   EXPECT_FALSE(IsLoaded(language_path));
+
+  // Fixed version information that reaches past the version data is refused,
+  // even when the part inside reads as the right version.
+  imports.Replace("GetFileVersionInfoSizeA", &RememberVersionSize);
+  imports.Replace("VerQueryValueA", &FixedInfoReachingPastTheEnd);
+  EXPECT_FALSE(qm::LoadLanguageModule(main));
   FreeLibrary(main);
 }
 

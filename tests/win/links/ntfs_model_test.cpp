@@ -27,9 +27,9 @@ class Model : public OnNtfs {
     return reinterpret_cast<F*>(current);
   }
 
-  HANDLE Open(const std::string& path, DWORD access) {
-    return Target<decltype(CreateFileA)>("CreateFileA")(path.c_str(), access, 0, nullptr, OPEN_EXISTING,
-                                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+  HANDLE Open(const std::string& path, DWORD access,
+              DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT) {
+    return Target<decltype(CreateFileA)>("CreateFileA")(path.c_str(), access, 0, nullptr, OPEN_EXISTING, flags,
                                                         nullptr);
   }
   void Close(HANDLE handle) { Target<decltype(CloseHandle)>("CloseHandle")(handle); }
@@ -47,8 +47,9 @@ class Model : public OnNtfs {
     return error;
   }
 
-  DWORD Get(const std::string& path, Bytes& out, DWORD& returned) {
-    HANDLE handle = Open(path, 0);
+  DWORD Get(const std::string& path, Bytes& out, DWORD& returned,
+            DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT) {
+    HANDLE handle = Open(path, 0, flags);
     EXPECT_NE(handle, INVALID_HANDLE_VALUE);
     returned = 0;
     const BOOL ok = Target<decltype(DeviceIoControl)>("DeviceIoControl")(
@@ -97,6 +98,8 @@ TEST_F(Model, ReturnsWhatFitsAndSaysWhenThereIsMore) {
   model.Plant(At("junction"), junction);
   EXPECT_EQ(Get(At("junction"), out, returned), 0u);
   EXPECT_EQ(Bytes(out.begin(), out.begin() + returned), junction);
+  // Without FILE_FLAG_OPEN_REPARSE_POINT the handle is the target's.
+  EXPECT_EQ(Get(At("junction"), out, returned, FILE_FLAG_BACKUP_SEMANTICS), static_cast<DWORD>(ERROR_NOT_A_REPARSE_POINT));
 
   Bytes small(20);
   EXPECT_EQ(Get(At("junction"), small, returned), static_cast<DWORD>(ERROR_MORE_DATA));

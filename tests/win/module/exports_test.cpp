@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
+#include "harness/imports.h"
 #include "module_test_support.h"
 #include "win/type_library.h"
 
@@ -17,6 +19,7 @@ using module_tests::Library;
 using GetClassObjectFunction = HRESULT WINAPI(REFCLSID, REFIID, void**);
 using ServerFunction = HRESULT WINAPI();
 
+constexpr CLSID kDirectoryClsid = {0x5E2B7C40, 0x1D93, 0x4A6F, {0x9C, 0x21, 0x7B, 0x4E, 0x0A, 0x8D, 0x3F, 0x16}};
 constexpr CLSID kUnknownClsid = {0x3C0B9A5F, 0x7E2D, 0x4F18, {0x9A, 0x64, 0x21, 0x5D, 0x8C, 0x03, 0xB7, 0xE9}};
 constexpr char kLibraryKey[] = "TypeLib\\{D7C1A5E2-3B84-4F60-B2D9-6E0F4A91C358}";
 
@@ -69,6 +72,32 @@ TEST(Exports, RegistrationIsRefusedWhileAClassCannotRegisterAndTheTypeLibraryRou
   EXPECT_EQ(DefaultValue(version + "\\HELPDIR"), BinFolder());
   EXPECT_EQ(qm::UnregisterTypeLibrary(dll.get()), S_OK);
   EXPECT_FALSE(KeyExists(kLibraryKey));
+}
+
+std::set<void*> g_entered, g_deleted;  // critical sections the DLL's own calls touched
+
+TEST(Exports, UnloadingReleasesTheClassObjectItHandedOutAndDeletesTheLocksItUsed) {
+  const HMODULE dll = LoadLibraryA((BinFolder() + "QuorvaneMarrowby.dll").c_str());
+  ASSERT_NE(dll, nullptr);
+  harness::Imports imports(dll);
+  imports.Replace("EnterCriticalSection", +[](LPCRITICAL_SECTION s) {
+    g_entered.insert(s);
+    EnterCriticalSection(s);
+  });
+  imports.Replace("DeleteCriticalSection", +[](LPCRITICAL_SECTION s) {
+    g_deleted.insert(s);
+    DeleteCriticalSection(s);
+  });
+  auto* get_class_object = reinterpret_cast<GetClassObjectFunction*>(GetProcAddress(dll, "DllGetClassObject"));
+  IClassFactory* factory = nullptr;
+  ASSERT_EQ(get_class_object(kDirectoryClsid, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
+  factory->Release();  // the module keeps its own reference
+  // The object map's lock and the class object's own section (destroyed only
+  // when the module releases it).
+  EXPECT_GE(g_entered.size(), 2u);
+  FreeLibrary(dll);
+  imports.ModuleUnloaded();
+  for (void* section : g_entered) EXPECT_EQ(g_deleted.count(section), 1u) << section;
 }
 
 TEST(Exports, AReloadedModuleStartsFresh) {

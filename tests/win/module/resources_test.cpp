@@ -68,8 +68,9 @@ TEST(MainModuleResources, MessageTableManifestAndVersion) {
   EXPECT_EQ(std::string(text ? text : "", length), "Generic error\r\n");
   LocalFree(text);
 
-  EXPECT_EQ(ResourceIds(dll.get(), MAKEINTRESOURCEW(24) /* RT_MANIFEST */), std::set<ULONG_PTR>{2});
-  HRSRC found = FindResourceA(dll.get(), MAKEINTRESOURCEA(2), MAKEINTRESOURCEA(24));
+  // Resource 3: the loader does not make a context of it while loading the DLL.
+  EXPECT_EQ(ResourceIds(dll.get(), MAKEINTRESOURCEW(24) /* RT_MANIFEST */), std::set<ULONG_PTR>{3});
+  HRSRC found = FindResourceA(dll.get(), MAKEINTRESOURCEA(3), MAKEINTRESOURCEA(24));
   ASSERT_NE(found, nullptr);
   const std::string manifest(static_cast<const char*>(LockResource(LoadResource(dll.get(), found))),
                              SizeofResource(dll.get(), found));

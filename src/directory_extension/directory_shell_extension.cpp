@@ -6,6 +6,7 @@
 #include "resources/class_ids.h"
 #include "win/boundary.h"
 #include "win/module_instance.h"
+#include "win/object_site.h"
 #include "win/type_library.h"
 
 namespace qm {
@@ -31,14 +32,7 @@ STDMETHODIMP CDirectoryShellExtension::SetSite(IUnknown* site) {
   return S_OK;
 }
 
-STDMETHODIMP CDirectoryShellExtension::GetSite(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  if (!m_site) {
-    *out = nullptr;
-    return E_FAIL;
-  }
-  return m_site->QueryInterface(iid, out);
-}
+STDMETHODIMP CDirectoryShellExtension::GetSite(REFIID iid, void** out) { return QuerySite(m_site.get(), iid, out); }
 
 STDMETHODIMP CDirectoryShellExtension::Initialize(PCIDLIST_ABSOLUTE folder, IDataObject* data, HKEY) {
   return CallAtBoundary([&] { ReadShellSelection(folder, data, m_sFolderPath, m_ItemPathArray); });

@@ -1,5 +1,6 @@
 // CDirectoryShellExtension: the class Explorer creates for directories and
-// drives. One object answers the menu, drag-and-drop and site roles.
+// drives. One object answers the menu, drag-and-drop, icon overlay and site
+// roles.
 #pragma once
 
 #include <windows.h>
@@ -9,11 +10,12 @@
 #include "core/path_list.h"
 #include "win/com_object.h"
 #include "win/com_ptr.h"
+#include "win/shell_interface_ids.h"
 
 namespace qm {
 
 class CDirectoryShellExtension
-    : public ComClass<IContextMenu, IObjectWithSite, IShellExtInit, IProvideClassInfo> {
+    : public ComClass<IContextMenu, IShellIconOverlayIdentifier, IObjectWithSite, IShellExtInit, IProvideClassInfo> {
  public:
   CDirectoryShellExtension() = default;
   virtual ~CDirectoryShellExtension() = default;
@@ -22,6 +24,11 @@ class CDirectoryShellExtension
   STDMETHODIMP QueryContextMenu(HMENU menu, UINT index_menu, UINT id_first, UINT id_last, UINT flags) override;
   STDMETHODIMP InvokeCommand(CMINVOKECOMMANDINFO* info) override;
   STDMETHODIMP GetCommandString(UINT_PTR id, UINT type, UINT* reserved, CHAR* name, UINT size) override;
+
+  // IShellIconOverlayIdentifier (icon_overlay.cpp)
+  STDMETHODIMP IsMemberOf(LPCWSTR path, DWORD attributes) override;
+  STDMETHODIMP GetOverlayInfo(LPWSTR icon_file, int size, int* index, DWORD* flags) override;
+  STDMETHODIMP GetPriority(int* priority) override;
 
   // IObjectWithSite
   STDMETHODIMP SetSite(IUnknown* site) override;

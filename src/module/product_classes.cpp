@@ -1,6 +1,7 @@
 #include "module/product_classes.h"
 
 #include "directory_extension/directory_shell_extension.h"
+#include "folder_extension/folder_shell_extension.h"
 #include "resources/class_ids.h"
 
 namespace qm {
@@ -13,6 +14,7 @@ namespace {
 //   ClassRow<CDirectoryShellExtension>(kClsidDirectoryShellExtension, &UpdateDirectoryShellExtensionRegistration,
 //                                      "Quorvane Marrowby Directory Shell Extension"),
 constinit ObjectMapEntry g_rows[] = {
+    ClassRow<CFolderShellExtension>(kClsidFolderShellExtension, nullptr, "Quorvane Marrowby Folder Shell Extension"),
     ClassRow<CDirectoryShellExtension>(kClsidDirectoryShellExtension, nullptr,
                                        "Quorvane Marrowby Directory Shell Extension"),
     EndOfObjectMap(),

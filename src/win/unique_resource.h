@@ -92,6 +92,13 @@ struct ActivationContextTraits {
 };
 using UniqueActivationContext = UniqueResource<ActivationContextTraits>;
 
+struct BstrTraits {
+  using Value = BSTR;
+  static Value Invalid() noexcept { return nullptr; }
+  static void Close(Value v) noexcept { SysFreeString(v); }
+};
+using UniqueBstr = UniqueResource<BstrTraits>;
+
 // A storage medium filled by IDataObject::GetData; released when the owner goes.
 class StorageMedium {
  public:

@@ -38,44 +38,16 @@ DWORD LinkCount(const std::string& path) {
 
 std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
-ShippedDll::ShippedDll() { module = LoadLibraryA("QuorvaneMarrowby.dll"); }
-ShippedDll::~ShippedDll() {
-  if (module) FreeLibrary(module);
-}
-
-DirectoryExtension::LedgerFirst::LedgerFirst(harness::Imports& imports) {
-  harness::ledger::Install(imports);
+DirectoryExtension::DirectoryExtension() {
   imports.Replace("SHChangeNotify", &RecordChangeNotify);
   imports.Replace("MessageBoxA", &RecordMessageBox);
-}
-
-DirectoryExtension::DirectoryExtension() {
-  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-  scratch = std::string("D:\\") + test->test_suite_name() + "." + test->name();
-  RemoveTree(scratch);
-  MakeDirectory(scratch);
   observed() = Observed();
-  harness::ledger::Forget();
-  imports.ResetCounts();
 }
-
-void DirectoryExtension::TearDown() {
-  for (const auto& open : harness::ledger::Open()) ADD_FAILURE() << "still open: " << open;
-  for (const auto& stray : harness::ledger::StrayReleases()) ADD_FAILURE() << "stray release: " << stray;
-}
-
-DirectoryExtension::~DirectoryExtension() { RemoveTree(scratch); }
 
 qm::ComPtr<IContextMenu> DirectoryExtension::Create() {
-  using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
-  auto get = reinterpret_cast<GetClassObject>(GetProcAddress(dll.module, "DllGetClassObject"));
-  qm::ComPtr<IClassFactory> factory;
   qm::ComPtr<IContextMenu> menu;
-  if (!get || FAILED(get(kClsidDirectoryShellExtension, IID_IClassFactory, factory.put_void()))) {
-    ADD_FAILURE() << "no class object";
-    return menu;
-  }
-  EXPECT_EQ(factory->CreateInstance(nullptr, IID_IContextMenu, menu.put_void()), S_OK);
+  if (auto factory = dll.ClassObject(kClsidDirectoryShellExtension))
+    EXPECT_EQ(factory->CreateInstance(nullptr, IID_IContextMenu, menu.put_void()), S_OK);
   return menu;
 }
 

@@ -15,6 +15,7 @@
 #include "harness/imports.h"
 #include "harness/ledger.h"
 #include "harness/ntfs_model.h"
+#include "harness/shipped_dll.h"
 #include "harness/test_files.h"
 #include "shell_fakes.h"
 #include "win/com_ptr.h"
@@ -35,20 +36,12 @@ struct Observed {
 };
 Observed& observed();
 
-class ShippedDll {
- public:
-  ShippedDll();
-  ~ShippedDll();
-  HMODULE module = nullptr;
-};
-
-class DirectoryExtension : public ::testing::Test {
+// Records change notifications and message boxes besides the fixture's
+// ledger and NTFS model.
+class DirectoryExtension : public harness::ShippedDllTest {
  protected:
   DirectoryExtension();
-  ~DirectoryExtension() override;
-  void TearDown() override;
 
-  std::string At(const std::string& name) const { return scratch + "\\" + name; }
   std::wstring WideAt(const std::wstring& name) const { return Wide(scratch) + L"\\" + name; }
 
   // A new object, initialised with a drop folder (empty: none) and items.
@@ -64,14 +57,6 @@ class DirectoryExtension : public ::testing::Test {
                                   std::vector<UINT> host_items = {}, HRESULT* result = nullptr, UINT id_count = 100);
 
   HRESULT Invoke(IContextMenu* menu, UINT offset, HWND window = nullptr, DWORD mask = 0);
-
-  ShippedDll dll;
-  harness::Imports imports{dll.module};
-  struct LedgerFirst {
-    explicit LedgerFirst(harness::Imports& imports);
-  } ledger_first{imports};
-  harness::NtfsModel model{imports};
-  std::string scratch;
 };
 
 }  // namespace extension_test

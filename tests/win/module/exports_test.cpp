@@ -59,8 +59,8 @@ TEST(Exports, RegistrationIsRefusedWhileAClassCannotRegisterAndTheTypeLibraryRou
   ASSERT_TRUE(register_server && unregister_server);
   ASSERT_FALSE(KeyExists(kLibraryKey)) << "type library registered before the test";
 
-  // The directory class has no registration routine yet: no success is claimed
-  // and the type library is not written.
+  // The classes have no registration routines yet: no success is claimed and
+  // the type library is not written.
   EXPECT_EQ(register_server(), E_NOTIMPL);
   EXPECT_FALSE(KeyExists(kLibraryKey));
   EXPECT_EQ(unregister_server(), E_NOTIMPL);

@@ -10,6 +10,7 @@
 
 #include "core/status.h"
 #include "module/object_map.h"
+#include "module/product_classes.h"
 #include "win/boundary.h"
 #include "win/com_object.h"
 #include "win/com_ptr.h"
@@ -298,6 +299,14 @@ TEST(ObjectMapRegistration, RunsEachRowInMapOrderAndStopsAtTheFirstFailure) {
 
   RegDeleteTreeA(HKEY_CLASSES_ROOT, "CLSID\\{3C0B9A52-7E2D-4F18-9A64-215D8C03B7E9}");
   CoUninitialize();
+}
+
+// Registration walks the product's map in this order.
+TEST(ProductObjectMap, ListsTheFolderClassBeforeTheDirectoryClass) {
+  const auto entries = qm::ProductObjectMap().entries();
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_STREQ(entries[0].description, "Quorvane Marrowby Folder Shell Extension");
+  EXPECT_STREQ(entries[1].description, "Quorvane Marrowby Directory Shell Extension");
 }
 
 }  // namespace

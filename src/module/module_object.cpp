@@ -4,6 +4,7 @@
 
 #include "module/language_module.h"
 #include "module/product_classes.h"
+#include "ui/hyperlink.h"
 #include "ui/window_object_registry.h"
 #include "win/module_instance.h"
 #include "win/unique_resource.h"
@@ -32,6 +33,8 @@ void AttachModule(HMODULE instance) noexcept {
 bool ModuleInitializationFailed() noexcept { return g_initialization_failed; }
 
 void DetachModule() noexcept {
+  // Its procedure goes with the DLL; a later load registers it afresh.
+  UnregisterHyperLinkClass();
   DetachModuleInstance();
   g_language_module.reset();
   UninitializeWindowObjectRegistry();

@@ -99,6 +99,82 @@ struct BstrTraits {
 };
 using UniqueBstr = UniqueResource<BstrTraits>;
 
+struct GdiObjectTraits {
+  using Value = HGDIOBJ;
+  static Value Invalid() noexcept { return nullptr; }
+  static void Close(Value v) noexcept { DeleteObject(v); }
+};
+using UniqueGdiObject = UniqueResource<GdiObjectTraits>;
+
+struct WindowTraits {
+  using Value = HWND;
+  static Value Invalid() noexcept { return nullptr; }
+  static void Close(Value v) noexcept { DestroyWindow(v); }
+};
+using UniqueWindow = UniqueResource<WindowTraits>;
+
+// The device context of a window (GetDC); released when the owner goes.
+class WindowDC {
+ public:
+  explicit WindowDC(HWND window) noexcept : m_window(window), m_dc(GetDC(window)) {}
+  WindowDC(const WindowDC&) = delete;
+  WindowDC& operator=(const WindowDC&) = delete;
+  ~WindowDC() {
+    if (m_dc) ReleaseDC(m_window, m_dc);
+  }
+  HDC get() const noexcept { return m_dc; }
+  explicit operator bool() const noexcept { return m_dc != nullptr; }
+
+ private:
+  HWND m_window;
+  HDC m_dc;
+};
+
+// A window's painting between BeginPaint and EndPaint.
+class PaintScope {
+ public:
+  explicit PaintScope(HWND window) noexcept : m_window(window) { BeginPaint(window, &m_paint); }
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+  ~PaintScope() { EndPaint(m_window, &m_paint); }
+  HDC dc() const noexcept { return m_paint.hdc; }
+
+ private:
+  HWND m_window;
+  PAINTSTRUCT m_paint{};
+};
+
+// An object selected into a device context; the previous one is put back
+// when the owner goes. A null object selects nothing.
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) noexcept : m_dc(dc), m_previous(object ? SelectObject(dc, object) : nullptr) {}
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+  ~SelectedObject() {
+    if (m_previous && m_previous != HGDI_ERROR) SelectObject(m_dc, m_previous);
+  }
+
+ private:
+  HDC m_dc;
+  HGDIOBJ m_previous;
+};
+
+// A device context's state, put back (RestoreDC) when the owner goes.
+class SavedDC {
+ public:
+  explicit SavedDC(HDC dc) noexcept : m_dc(dc), m_saved(SaveDC(dc)) {}
+  SavedDC(const SavedDC&) = delete;
+  SavedDC& operator=(const SavedDC&) = delete;
+  ~SavedDC() {
+    if (m_saved) RestoreDC(m_dc, m_saved);
+  }
+
+ private:
+  HDC m_dc;
+  int m_saved;
+};
+
 // A storage medium filled by IDataObject::GetData; released when the owner goes.
 class StorageMedium {
  public:

@@ -1,6 +1,6 @@
 // CDirectoryShellExtension: the class Explorer creates for directories and
-// drives. One object answers the menu, drag-and-drop, icon overlay and site
-// roles.
+// drives. One object answers the menu, drag-and-drop, copy hook, icon overlay
+// and site roles.
 #pragma once
 
 #include <windows.h>
@@ -15,7 +15,8 @@
 namespace qm {
 
 class CDirectoryShellExtension
-    : public ComClass<IContextMenu, IShellIconOverlayIdentifier, IObjectWithSite, IShellExtInit, IProvideClassInfo> {
+    : public ComClass<IContextMenu, ICopyHookA, ICopyHookW, IShellIconOverlayIdentifier, IObjectWithSite,
+                      IShellExtInit, IProvideClassInfo> {
  public:
   CDirectoryShellExtension() = default;
   virtual ~CDirectoryShellExtension() = default;
@@ -24,6 +25,12 @@ class CDirectoryShellExtension
   STDMETHODIMP QueryContextMenu(HMENU menu, UINT index_menu, UINT id_first, UINT id_last, UINT flags) override;
   STDMETHODIMP InvokeCommand(CMINVOKECOMMANDINFO* info) override;
   STDMETHODIMP GetCommandString(UINT_PTR id, UINT type, UINT* reserved, CHAR* name, UINT size) override;
+
+  // ICopyHookA, ICopyHookW (copy_hook.cpp)
+  STDMETHODIMP_(UINT) CopyCallback(HWND window, UINT operation, UINT flags, LPCSTR source, DWORD source_attributes,
+                                   LPCSTR destination, DWORD destination_attributes) override;
+  STDMETHODIMP_(UINT) CopyCallback(HWND window, UINT operation, UINT flags, LPCWSTR source, DWORD source_attributes,
+                                   LPCWSTR destination, DWORD destination_attributes) override;
 
   // IShellIconOverlayIdentifier (icon_overlay.cpp)
   STDMETHODIMP IsMemberOf(LPCWSTR path, DWORD attributes) override;

@@ -25,6 +25,13 @@ Path GetFullPath(const Path& path) {
   return Path(buffer, length);
 }
 
+bool PathExists(const Path& path) {
+  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+  const DWORD error = GetLastError();
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return false;
+  RaiseLastError();
+}
+
 Path CombinePath(const Path& directory, const Path& name) {
   char buffer[MAX_PATH] = {};
   if (!PathCombineA(buffer, directory.c_str(), name.c_str())) RaiseTooLong();

@@ -11,6 +11,10 @@ namespace qm {
 // MAX_PATH: a cut path is never returned.
 Path GetFullPath(const Path& path);
 
+// Whether a file or directory exists at `path`. Only "not found" counts as
+// free: raises the last error when existence cannot be told.
+bool PathExists(const Path& path);
+
 // `name` joined to `directory` by the shell's rules (an absolute name wins,
 // "." and ".." are folded). Raises HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE)
 // when the result does not fit MAX_PATH.

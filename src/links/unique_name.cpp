@@ -25,14 +25,6 @@ std::string LastComponent(const Path& path) {
   return name;
 }
 
-// Only "not found" makes a name free; any other failure leaves it unknown.
-bool PathExists(const Path& path) {
-  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
-  const DWORD error = GetLastError();
-  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return false;
-  RaiseLastError();
-}
-
 }  // namespace
 
 Path MakeUniqueDestinationPath(const Path& source, const Path& destination_directory, bool skip_plain_name,

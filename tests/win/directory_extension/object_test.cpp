@@ -11,8 +11,6 @@
 namespace extension_test {
 namespace {
 
-const GUID kIidCopyHookW = {0x000214FC, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-
 TEST_F(DirectoryExtension, AnswersItsInterfacesWithOneIdentity) {
   auto menu = Create();
   qm::ComPtr<IShellExtInit> init;
@@ -22,9 +20,15 @@ TEST_F(DirectoryExtension, AnswersItsInterfacesWithOneIdentity) {
   ASSERT_EQ(init.As(from_init), S_OK);
   EXPECT_EQ(from_menu.get(), from_init.get());
   EXPECT_EQ(static_cast<void*>(from_menu.get()), static_cast<void*>(menu.get()));
-  qm::ComPtr<IUnknown> copy_hook;
-  EXPECT_EQ(menu->QueryInterface(kIidCopyHookW, copy_hook.put_void()), E_NOINTERFACE);
-  EXPECT_FALSE(copy_hook);
+  for (const GUID& iid : {kIidCopyHookA, kIidCopyHookW}) {
+    qm::ComPtr<IUnknown> copy_hook, from_copy_hook;
+    ASSERT_EQ(menu->QueryInterface(iid, copy_hook.put_void()), S_OK);
+    ASSERT_EQ(copy_hook.As(from_copy_hook), S_OK);
+    EXPECT_EQ(from_copy_hook.get(), from_menu.get());
+  }
+  qm::ComPtr<IUnknown> other;
+  EXPECT_EQ(menu->QueryInterface(IID_IDataObject, other.put_void()), E_NOINTERFACE);
+  EXPECT_FALSE(other);
 }
 
 TEST_F(DirectoryExtension, KeepsOneReferenceOnItsSite) {

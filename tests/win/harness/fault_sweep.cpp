@@ -20,7 +20,7 @@ bool IsReleaseOrInfallible(std::string_view name) {
       "ReleaseActCtx", "DeactivateActCtx", "UnhookWindowsHookEx", "DestroyCursor", "DestroyIcon", "DestroyMenu",
       "DeleteObject", "ReleaseDC", "DeleteDC", "SysFreeString", "CoTaskMemFree", "ReleaseStgMedium", "GlobalUnlock",
       // No failure to report.
-      "PathStripPathA", "PathStripPathW", "PathRemoveExtensionA", "PathRemoveExtensionW", "PathRemoveBlanksA",
+      "PathStripPathA", "PathStripPathW", "PathRemoveExtensionA", "PathRemoveExtensionW", "PathRemoveFileSpecA", "PathRemoveBlanksA",
       "PathRemoveBlanksW", "PathQuoteSpacesA", "PathUnquoteSpacesA", "GetThreadLocale", "GetACP", "GetOEMCP",
       "GetSystemDefaultLangID", "GetUserDefaultLangID", "GetUserDefaultUILanguage", "GetSystemDefaultUILanguage",
       "GetCurrentThreadId", "GetCurrentProcessId", "SetCursor", "SetErrorMode", "InitCommonControls",

@@ -103,11 +103,18 @@ bool CanWrite(const OpenFile& file) {
   return (file.access & (GENERIC_WRITE | GENERIC_ALL | FILE_WRITE_DATA | FILE_WRITE_ATTRIBUTES)) != 0;
 }
 
+// Only NTFS stores reparse points; a drive described otherwise refuses them.
+bool OnNtfs(const std::string& key) {
+  const auto found = g_state->drives.find(key.empty() ? '\0' : key[0]);
+  return found == g_state->drives.end() || (found->second && _stricmp(found->second->c_str(), "NTFS") == 0);
+}
+
 BOOL SetReparsePoint(const OpenFile& file, const std::uint8_t* data, DWORD size) {
   g_state->requests.push_back({file.key, data ? std::vector<std::uint8_t>(data, data + size) : std::vector<std::uint8_t>{},
                                0});
   DWORD& error = g_state->requests.back().error;
-  if (!CanWrite(file)) error = ERROR_ACCESS_DENIED;
+  if (!OnNtfs(file.key)) error = ERROR_INVALID_FUNCTION;
+  else if (!CanWrite(file)) error = ERROR_ACCESS_DENIED;
   else error = CheckReparseData(data, size, file.directory);
   if (!error && file.directory && !file.empty) error = ERROR_DIR_NOT_EMPTY;
   const auto existing = g_state->reparse.find(file.key);

@@ -31,7 +31,7 @@ class NtfsModel {
   NtfsModel& operator=(const NtfsModel&) = delete;
 
   // Volumes. A drive not described is NTFS when it exists; a described one is
-  // answered by the model alone.
+  // answered by the model alone, and refuses reparse points unless NTFS.
   void DescribeDrive(char letter, std::string file_system_name);  // "FAT32", "ntfs", ...
   void RemoveMedium(char letter);  // GetVolumeInformationA fails with ERROR_NOT_READY
 

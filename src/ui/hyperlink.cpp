@@ -11,7 +11,6 @@
 
 #include "core/anchor_colour.h"
 #include "core/dialog_layout.h"
-#include "core/status.h"
 #include "ui/window_object.h"
 #include "ui/window_object_registry.h"
 #include "ui/window_text.h"
@@ -42,7 +41,6 @@ std::optional<COLORREF> StoredColour(HKEY key, const char* name) {
 class CHyperLinkEx final : public CWindowObject {
  public:
   static LRESULT CALLBACK ClassProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  void SetLinkTarget(std::wstring target);
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -50,6 +48,7 @@ class CHyperLinkEx final : public CWindowObject {
 
  private:
   void Start();
+  void SetLinkTarget(std::wstring target);
   void ReadColours();
   void CreateToolTip();
   void MeasureLink();
@@ -301,12 +300,6 @@ bool RegisterHyperLinkClass(HINSTANCE instance) noexcept {
   } catch (...) {
     return false;
   }
-}
-
-void SetHyperLinkTarget(HWND control, std::wstring target) {
-  auto* link = dynamic_cast<CHyperLinkEx*>(CWindowObject::FromWindow(control));
-  if (!link) RaiseStatus(status::InvalidArg);
-  link->SetLinkTarget(std::move(target));
 }
 
 void UnregisterHyperLinkClass() noexcept {

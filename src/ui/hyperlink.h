@@ -17,10 +17,6 @@ inline constexpr char kHyperLinkClassName[] = "CHyperLinkEx";
 // whether the class is registered for `instance`.
 bool RegisterHyperLinkClass(HINSTANCE instance) noexcept;
 
-// Makes the link `control` open `target` and show it as its tooltip; the
-// text it shows stays. Raises E_INVALIDARG when `control` is no such link.
-void SetHyperLinkTarget(HWND control, std::wstring target);
-
 // Withdraws the registration; for the DLL's unload.
 void UnregisterHyperLinkClass() noexcept;
 

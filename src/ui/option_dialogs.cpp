@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "core/dialog_text.h"
-#include "home_page.h"
 #include "ui/center_window.h"
 #include "ui/hyperlink.h"
 #include "ui/settings.h"
@@ -67,7 +66,6 @@ bool OptionDialog::OnInitDialog() {
   if (m_kind.link_button_id) EnableWindow(DialogItem(window(), m_kind.link_button_id), m_link_possible);
   const bool hidden = ReadSettingDword(m_kind.setting, 0) == kShownOnlyWithControl;
   if (!CheckDlgButton(window(), m_kind.hide_box_id, hidden ? BST_CHECKED : BST_UNCHECKED)) RaiseLastError();
-  SetHyperLinkTarget(DialogItem(window(), IDC_HOME_PAGE_LINK), L"" QM_HOME_PAGE);
 
   const HMODULE shell = GetModuleHandleA("shell32.dll");
   if (!shell) RaiseLastError();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "dialog_driver.h"
+#include "home_page.h"
 #include "resources/resource_ids.h"
 #include "ui/hyperlink.h"
 
@@ -66,6 +67,9 @@ TEST(DialogTemplates, LanguageModulesTranslateTheTextsAndKeepEveryControl) {
     EXPECT_TRUE(EqualRect(&english.client, &english.template_size));
     ASSERT_EQ(english.controls.size(), id == IDD_DELETE_SOFT_LINK ? 7u : 8u);
     EXPECT_TRUE(EqualRect(&english.controls[0].rect, &english.template_icon));  // the icon keeps its size
+    const Control& link = english.controls.back();
+    EXPECT_EQ(link.id, IDC_HOME_PAGE_LINK);
+    EXPECT_EQ(link.text, L"" QM_HOME_PAGE);  // the link shows the web site address itself
     for (const char* name : languages) {
       SCOPED_TRACE(name);
       const HMODULE language = LoadLibraryExA(name, nullptr, DONT_RESOLVE_DLL_REFERENCES);
@@ -79,7 +83,10 @@ TEST(DialogTemplates, LanguageModulesTranslateTheTextsAndKeepEveryControl) {
         const Control& b = translated.controls[i];
         EXPECT_EQ(std::tie(a.id, a.class_name, a.style), std::tie(b.id, b.class_name, b.style)) << i;
         EXPECT_TRUE(EqualRect(&a.rect, &b.rect)) << i;
-        if (!a.text.empty()) EXPECT_NE(a.text, b.text) << i;
+        if (a.id == IDC_HOME_PAGE_LINK)
+          EXPECT_EQ(a.text, b.text);  // the address is the same in every language
+        else if (!a.text.empty())
+          EXPECT_NE(a.text, b.text) << i;
         // Each message keeps as many paths as the English one.
         const auto paths = [](const std::wstring& t) {
           std::size_t n = 0;

@@ -10,11 +10,9 @@
 #include <string>
 #include <string_view>
 
-namespace qm {
+#include "core/lead_byte.h"
 
-// Tells whether a byte of 8-bit text starts a double-byte character in the
-// code page of the text; null for single-byte text.
-using LeadBytePredicate = bool (*)(unsigned char byte);
+namespace qm {
 
 struct ModulePathParts {
   std::string directory;  // up to and including the last separator ('\\' or '/')

@@ -1,6 +1,8 @@
 #include "module/product_classes.h"
 
+#include "directory_extension/directory_registration.h"
 #include "directory_extension/directory_shell_extension.h"
+#include "folder_extension/folder_registration.h"
 #include "folder_extension/folder_shell_extension.h"
 #include "resources/class_ids.h"
 
@@ -8,15 +10,12 @@ namespace qm {
 namespace {
 
 // One row per class, in registration order: the folder extension first, then
-// the directory extension. A class joins with one line, e.g.
-//   ClassRow<CFolderShellExtension>(kClsidFolderShellExtension, &UpdateFolderShellExtensionRegistration,
-//                                   "Quorvane Marrowby Folder Shell Extension"),
-//   ClassRow<CDirectoryShellExtension>(kClsidDirectoryShellExtension, &UpdateDirectoryShellExtensionRegistration,
-//                                      "Quorvane Marrowby Directory Shell Extension"),
+// the directory extension.
 constinit ObjectMapEntry g_rows[] = {
-    ClassRow<CFolderShellExtension>(kClsidFolderShellExtension, nullptr, "Quorvane Marrowby Folder Shell Extension"),
-    ClassRow<CDirectoryShellExtension>(kClsidDirectoryShellExtension, nullptr,
-                                       "Quorvane Marrowby Directory Shell Extension"),
+    ClassRow<CFolderShellExtension>(kClsidFolderShellExtension, &UpdateFolderShellExtensionRegistration,
+                                    kFolderShellExtensionName),
+    ClassRow<CDirectoryShellExtension>(kClsidDirectoryShellExtension, &UpdateDirectoryShellExtensionRegistration,
+                                       kDirectoryShellExtensionName),
     EndOfObjectMap(),
 };
 

@@ -7,8 +7,10 @@
 
 namespace qm {
 
-// Raises the last error when the path cannot be read, and
-// HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER) when it fills MAX_PATH.
+// Raises the last error when the path cannot be read,
+// HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER) when it fills MAX_PATH, and
+// HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION) when the code page of the
+// file functions cannot hold it.
 std::string ModuleFileName(HMODULE module);
 
 // For splitting 8-bit paths in the ANSI code page.

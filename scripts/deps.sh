@@ -4,7 +4,7 @@
 set -eu
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev
           g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools binutils-mingw-w64
-          wine wine64 libwine-dev xvfb xauth fonts-wine)
+          wine wine64 libwine-dev xvfb xauth fonts-wine wixl msitools)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

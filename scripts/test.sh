@@ -2,7 +2,7 @@
 # Builds everything and runs every test: native core tests, the same under
 # AddressSanitizer and UndefinedBehaviorSanitizer, a smoke run of each fuzzer,
 # the Windows tests under wine64 and Xvfb (the installer package under Wine's
-# msiexec among them), and the checks of both DLLs.
+# msiexec and the tour of scripts/try.sh among them), and the checks of both DLLs.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"

@@ -15,6 +15,7 @@ if ! scripts/build.sh > build/try/build.log 2>&1; then
   cat build/try/build.log
   exit 1
 fi
+grep '^Installer package:' build/try/build.log || true
 echo "Trying build/release-x64/bin/QuorvaneMarrowby.dll in a Wine prefix of its own, build/try/wineprefix."
 status=0
 xvfb-run -a -s "-screen 0 1280x1024x24" tools/try/in-wine.sh build/release-x64/bin build/try/wineprefix build/try ||

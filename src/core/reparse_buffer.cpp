@@ -28,10 +28,15 @@ std::array<std::uint8_t, N> Prefix(std::span<const std::uint8_t> bytes) {
   return out;
 }
 
-// The name at `offset`/`length` (bytes, from the path buffer), or false when
-// it does not lie wholly inside `bytes`.
-bool ReadName(std::span<const std::uint8_t> bytes, std::size_t offset, std::size_t length, std::u16string& name) {
-  const std::size_t start = kPathBufferOffset + offset;
+std::uint32_t Get32(std::span<const std::uint8_t> in, std::size_t at) {
+  return static_cast<std::uint32_t>(Get16(in, at)) | (static_cast<std::uint32_t>(Get16(in, at + 2)) << 16);
+}
+
+// The name at `offset`/`length` (bytes, from the path buffer at `buffer`), or
+// false when it does not lie wholly inside `bytes`.
+bool ReadName(std::span<const std::uint8_t> bytes, std::size_t offset, std::size_t length, std::u16string& name,
+              std::size_t buffer = kPathBufferOffset) {
+  const std::size_t start = buffer + offset;
   if (start > bytes.size() || length > bytes.size() - start) return false;
   name.resize(length / 2);
   for (std::size_t i = 0; i < name.size(); ++i) name[i] = static_cast<char16_t>(Get16(bytes, start + 2 * i));
@@ -55,10 +60,7 @@ std::vector<std::uint8_t> EncodeMountPointRequest(std::u16string_view substitute
   return request;  // both terminators are already zero
 }
 
-std::uint32_t ReadTag(std::span<const std::uint8_t> header) {
-  if (header.size() < 4) return 0;
-  return static_cast<std::uint32_t>(Get16(header, 0)) | (static_cast<std::uint32_t>(Get16(header, 2)) << 16);
-}
+std::uint32_t ReadTag(std::span<const std::uint8_t> header) { return header.size() < 4 ? 0 : Get32(header, 0); }
 
 DecodedReparsePoint DecodeReparseData(std::span<const std::uint8_t> returned) {
   DecodedReparsePoint record;
@@ -73,6 +75,17 @@ DecodedReparsePoint DecodeReparseData(std::span<const std::uint8_t> returned) {
   record.print_name = std::move(print);
   record.is_mount_point = true;
   return record;
+}
+
+std::optional<DecodedSymbolicLink> DecodeSymbolicLinkData(std::span<const std::uint8_t> returned) {
+  constexpr std::size_t kSymbolicLinkPathBuffer = 20;
+  if (ReadTag(returned) != kSymbolicLinkTag || returned.size() < kSymbolicLinkPathBuffer) return std::nullopt;
+  DecodedSymbolicLink link;
+  if (!ReadName(returned, Get16(returned, 8), Get16(returned, 10), link.substitute_name, kSymbolicLinkPathBuffer) ||
+      !ReadName(returned, Get16(returned, 12), Get16(returned, 14), link.print_name, kSymbolicLinkPathBuffer))
+    return std::nullopt;
+  link.relative = (Get32(returned, 16) & kSymbolicLinkRelative) != 0;
+  return link;
 }
 
 }  // namespace qm::reparse

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -15,6 +16,9 @@ namespace qm::reparse {
 constexpr std::uint32_t kMountPointTag = 0xA0000003u;   // IO_REPARSE_TAG_MOUNT_POINT
 constexpr std::uint32_t kSymbolicLinkTag = 0xA000000Cu; // IO_REPARSE_TAG_SYMLINK
 constexpr std::uint32_t kMicrosoftTagBit = 0x80000000u;
+// A symbolic link's flags word; this bit: the substitute name is relative to
+// the link's folder.
+constexpr std::uint32_t kSymbolicLinkRelative = 1;
 
 // The generic header is the GUID reparse header plus the first four data
 // bytes; the mount-point header is the four name fields plus the first two
@@ -54,5 +58,16 @@ std::uint32_t ReadTag(std::span<const std::uint8_t> header);
 // mount point (mount-point header zero, names empty). Names are read whole,
 // however long, and never depend on a terminator.
 DecodedReparsePoint DecodeReparseData(std::span<const std::uint8_t> returned);
+
+struct DecodedSymbolicLink {
+  std::u16string substitute_name;
+  std::u16string print_name;
+  bool relative = false;
+};
+
+// The names of a symbolic link (tag, data length, the four name fields, a
+// flags word, then the path buffer at byte 20), or nothing when the tag is
+// another or either name does not lie wholly inside `returned`.
+std::optional<DecodedSymbolicLink> DecodeSymbolicLinkData(std::span<const std::uint8_t> returned);
 
 }  // namespace qm::reparse

@@ -27,6 +27,7 @@ void ClearReparsePointInfo(ReparsePointInfo& info) {
   info.mount_point_header.fill(0);
   info.print_name.clear();
   info.substitute_name.clear();
+  info.symbolic_link.reset();
 }
 
 void ReadReparsePoint(ReparsePointInfo& info, const Path& path) {
@@ -41,6 +42,10 @@ void ReadReparsePoint(ReparsePointInfo& info, const Path& path) {
     return;
   const auto decoded = reparse::DecodeReparseData({buffer.data(), std::min<std::size_t>(returned, buffer.size())});
   info.generic_header = decoded.generic_header;
+  const std::span<const std::uint8_t> bytes(buffer.data(), std::min<std::size_t>(returned, buffer.size()));
+  if (const auto link = reparse::DecodeSymbolicLinkData(bytes))
+    info.symbolic_link = SymbolicLinkNames{ToWideString(link->substitute_name), ToWideString(link->print_name),
+                                           link->relative};
   if (!decoded.is_mount_point) return;
   info.mount_point_header = decoded.mount_point_header;
   info.print_name = ToWideString(decoded.print_name);

@@ -4,12 +4,20 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/path_list.h"
 #include "core/reparse_buffer.h"
 
 namespace qm {
+
+// The names of a symbolic link, as stored.
+struct SymbolicLinkNames {
+  std::wstring substitute_name;  // e.g. \??\D:\Data, or ..\Data when relative
+  std::wstring print_name;
+  bool relative = false;  // the substitute name is relative to the link's folder
+};
 
 // What the file system reported for a path's reparse point. A new record is
 // cleared; copies carry both headers byte for byte and both names.
@@ -25,17 +33,20 @@ struct ReparsePointInfo {
   std::array<std::uint8_t, reparse::kMountPointHeaderSize> mount_point_header{};
   std::wstring print_name;       // only for a mount point
   std::wstring substitute_name;  // only for a mount point, e.g. \??\D:\Data
+  // Only for a symbolic link (whose target a soft link's never is).
+  std::optional<SymbolicLinkNames> symbolic_link;
 };
 
 // The reparse tag of the generic header (0 for a cleared record).
 std::uint32_t ReparseTag(const ReparsePointInfo& info);
 
-// Zeroes both headers and empties both names.
+// Zeroes both headers and empties the names.
 void ClearReparsePointInfo(ReparsePointInfo& info);
 
 // Fills `info` from the reparse point of `path`. Reports nothing: a path that
 // cannot be opened or carries no reparse point leaves the record cleared;
-// another kind of reparse point fills only the generic header.
+// a symbolic link fills the generic header and `symbolic_link`, any other
+// kind of reparse point only the generic header.
 void ReadReparsePoint(ReparsePointInfo& info, const Path& path);
 
 // The substitute name without its leading "\??\" (\??\D:\Data gives D:\Data);

@@ -161,5 +161,22 @@ TEST(ReparseDecode, OddLengthsAndOffsetsReadWholeCharactersOnly) {
   EXPECT_EQ(DecodeReparseData(b).substitute_name, std::u16string(1, static_cast<char16_t>(0x4200)));
 }
 
+TEST(ReparseDecode, SymbolicLinksGiveTheirNamesAndRelativeFlagFromAfterTheFlagsWord) {
+  // A symbolic link's path buffer starts four bytes later, after its flags.
+  Bytes link = ForeignMountPoint(u"..\\Data", u"..\\Data");
+  Put16(link, 0, 0x000C);
+  link.insert(link.begin() + 16, {1, 0, 0, 0});
+  const auto relative = DecodeSymbolicLinkData(link);
+  ASSERT_TRUE(relative);
+  EXPECT_EQ(relative->substitute_name, u"..\\Data");
+  EXPECT_EQ(relative->print_name, u"..\\Data");
+  EXPECT_TRUE(relative->relative);
+  link[16] = 0;
+  EXPECT_FALSE(DecodeSymbolicLinkData(link)->relative);
+  link.resize(link.size() - 4);  // the print name reaches past the returned bytes
+  EXPECT_FALSE(DecodeSymbolicLinkData(link));
+  EXPECT_FALSE(DecodeSymbolicLinkData(ForeignMountPoint(u"\\??\\D:\\Data", u"")));
+}
+
 }  // namespace
 }  // namespace qm::reparse

@@ -33,6 +33,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(std::memcmp(record.mount_point_header.data(), data, std::min(size, kMountPointHeaderSize)) == 0);
   }
 
+  if (const auto link = DecodeSymbolicLinkData(bytes)) {
+    Check(ReadTag(bytes) == kSymbolicLinkTag && !record.is_mount_point);
+    Check(20 + 2 * link->substitute_name.size() <= size && 20 + 2 * link->print_name.size() <= size);
+  }
+
   // Whatever the bytes, as a name they round-trip through a request.
   std::u16string name(size / 2, u'\0');
   for (std::size_t i = 0; i < name.size(); ++i) name[i] = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));

@@ -30,7 +30,7 @@ std::wstring NameAt(const Bytes& b, std::size_t at, std::size_t bytes) {
 bool IsCleared(const qm::ReparsePointInfo& info) {
   auto zero = [](const auto& header) { return std::all_of(header.begin(), header.end(), [](auto b) { return b == 0; }); };
   return zero(info.generic_header) && zero(info.mount_point_header) && info.print_name.empty() &&
-         info.substitute_name.empty();
+         info.substitute_name.empty() && !info.symbolic_link;
 }
 
 constexpr HRESULT kDirectoryNotEmpty = HRESULT_FROM_WIN32(ERROR_DIR_NOT_EMPTY);
@@ -136,7 +136,11 @@ TEST_F(OnNtfs, OnlyAMountPointWhoseNamesLieInsideTheReturnedBytesHasATarget) {
                             [](auto b) { return b == 0; }));
   }
   // Another kind of reparse point and a malformed one keep the generic header.
-  EXPECT_EQ(qm::ReparseTag(qm::ReparsePointInfo(At("symlink"))), IO_REPARSE_TAG_SYMLINK);
+  const qm::ReparsePointInfo symlink(At("symlink"));
+  EXPECT_EQ(qm::ReparseTag(symlink), IO_REPARSE_TAG_SYMLINK);
+  ASSERT_TRUE(symlink.symbolic_link);
+  EXPECT_EQ(symlink.symbolic_link->substitute_name, L"\\??\\D:\\Data");
+  EXPECT_EQ(symlink.symbolic_link->print_name, L"D:\\Data");
   const qm::ReparsePointInfo malformed(At("broken"));
   EXPECT_TRUE(std::equal(malformed.generic_header.begin(), malformed.generic_header.end(), broken.begin()));
   EXPECT_TRUE(IsCleared(qm::ReparsePointInfo(At("plain"))));

@@ -19,6 +19,8 @@ HRESULT UpdateDirectoryShellExtensionRegistration(bool register_server) noexcept
       UnregisterDragDropHandler(self, "Directory");
       UnregisterDragDropHandler(self, "Drive");
       UnregisterOverlayIdentifier(self);
+      UnregisterPropertySheetHandler(self, "Directory");
+      UnregisterPropertySheetHandler(self, "*");
       UnregisterApproval(self);
     }
     RunClassScript(MainModule(), kDirectoryClassScript, "CDirectoryShellExtension Object", register_server);
@@ -30,6 +32,8 @@ HRESULT UpdateDirectoryShellExtensionRegistration(bool register_server) noexcept
       RegisterDragDropHandler(self, "Directory");
       RegisterDragDropHandler(self, "Drive");
       RegisterOverlayIdentifier(self);
+      RegisterPropertySheetHandler(self, "Directory");
+      RegisterPropertySheetHandler(self, "*");
     }
   });
 }

@@ -41,4 +41,9 @@ void CreateSoftLink(const Path& link_path, std::wstring_view target) {
   }
 }
 
+void RepointSoftLink(const Path& link_path, std::wstring_view target) {
+  const std::u16string wide_target(target.begin(), target.end());
+  SetMountPoint(link_path, reparse::EncodeMountPointRequest(SubstituteNameForTarget(wide_target)));
+}
+
 }  // namespace qm

@@ -18,4 +18,9 @@ namespace qm {
 // HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE) before anything is created.
 void CreateSoftLink(const Path& link_path, std::wstring_view target);
 
+// Makes the junction `link_path` lead to `target` (stored as CreateSoftLink
+// stores it) by setting the new mount point over the old one: when that
+// fails, the old one stays. Raises the Win32 error as HRESULT.
+void RepointSoftLink(const Path& link_path, std::wstring_view target);
+
 }  // namespace qm

@@ -50,6 +50,13 @@ struct FileHandleTraits {
 };
 using UniqueFileHandle = UniqueResource<FileHandleTraits>;
 
+struct FindHandleTraits {
+  using Value = HANDLE;
+  static Value Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static void Close(Value v) noexcept { FindClose(v); }
+};
+using UniqueFindHandle = UniqueResource<FindHandleTraits>;
+
 struct RegKeyTraits {
   using Value = HKEY;
   static Value Invalid() noexcept { return nullptr; }

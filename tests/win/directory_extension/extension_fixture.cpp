@@ -12,6 +12,7 @@ const CLSID kClsidDirectoryShellExtension = {
 void WINAPI RecordChangeNotify(LONG event, UINT flags, LPCVOID item, LPCVOID) {
   char path[MAX_PATH] = "<no path>";
   if ((flags & SHCNF_TYPE) == SHCNF_IDLIST && item) SHGetPathFromIDListA(static_cast<PCIDLIST_ABSOLUTE>(item), path);
+  if ((flags & SHCNF_TYPE) == SHCNF_PATHA && item) lstrcpynA(path, static_cast<LPCSTR>(item), MAX_PATH);
   observed().notified.push_back(std::to_string(event) + " " + path);
 }
 

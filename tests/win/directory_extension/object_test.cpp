@@ -20,7 +20,7 @@ TEST_F(DirectoryExtension, AnswersItsInterfacesWithOneIdentity) {
   ASSERT_EQ(init.As(from_init), S_OK);
   EXPECT_EQ(from_menu.get(), from_init.get());
   EXPECT_EQ(static_cast<void*>(from_menu.get()), static_cast<void*>(menu.get()));
-  for (const GUID& iid : {kIidCopyHookA, kIidCopyHookW}) {
+  for (const GUID& iid : {kIidCopyHookA, kIidCopyHookW, IID_IShellPropSheetExt}) {
     qm::ComPtr<IUnknown> copy_hook, from_copy_hook;
     ASSERT_EQ(menu->QueryInterface(iid, copy_hook.put_void()), S_OK);
     ASSERT_EQ(copy_hook.As(from_copy_hook), S_OK);

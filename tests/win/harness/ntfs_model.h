@@ -23,8 +23,10 @@ class NtfsModel {
  public:
   // Takes over CreateFileA/W, CloseHandle, DeviceIoControl, RemoveDirectoryA,
   // GetFileAttributesA, GetFileAttributesExA, FindFirstFileA, FindNextFileA,
-  // FindClose and GetVolumeInformationA where the module imports them. One
-  // model at a time; `imports` must outlive it.
+  // FindClose and GetVolumeInformationA where the module imports them, and
+  // answers GetProcAddress for kernel32's FindFirstFileNameW and
+  // FindNextFileNameW (a file's names: its hard links below the top folder of
+  // its path). One model at a time; `imports` must outlive it.
   explicit NtfsModel(Imports& imports);
   ~NtfsModel();  // puts the previous targets back
   NtfsModel(const NtfsModel&) = delete;
@@ -35,9 +37,9 @@ class NtfsModel {
   void DescribeDrive(char letter, std::string file_system_name);  // "FAT32", "ntfs", ...
   void RemoveMedium(char letter);  // GetVolumeInformationA fails with ERROR_NOT_READY
 
-  // Plants reparse data on an existing empty directory as another tool would
-  // have written it. Throws std::runtime_error when the directory is missing
-  // or not empty.
+  // Plants reparse data on an existing empty directory (a symbolic link's
+  // also on a file) as another tool would have written it. Throws
+  // std::runtime_error when the directory is missing or not empty.
   void Plant(const std::string& path, std::vector<std::uint8_t> data);
   // Forgets the reparse point of `path` (for a test that removed it itself).
   void Forget(const std::string& path);

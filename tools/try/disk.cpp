@@ -58,6 +58,13 @@ void Disk::UseNtfsModel(HMODULE dll) {
   m_model = std::make_unique<harness::NtfsModel>(*m_imports);
 }
 
+bool Disk::MakeJunction(const std::wstring& link, const std::wstring& target) {
+  if (!m_model || (!CreateDirectoryW(link.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)) return false;
+  const std::wstring name = L"\\??\\" + target;
+  m_model->Plant(Ansi(link), harness::NtfsModel::MountPointData(std::u16string(name.begin(), name.end()), u""));
+  return true;
+}
+
 DWORD Disk::Attributes(const std::wstring& path) const {
   DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && m_model && m_model->ReparseData(Ansi(path)))

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # in-wine.sh BIN PREFIX OUT: the tour of scripts/try.sh, run under Xvfb. Makes
 # PREFIX afresh, registers BIN/QuorvaneMarrowby.dll with Wine's own regsvr32,
-# runs explorer_host's tour, shows a dialog in German, unregisters, and checks
-# that the registry is as it was. Pictures of the dialogs go to OUT/pictures.
+# runs explorer_host's tour, shows a dialog and the Link page in German,
+# unregisters, and checks that the registry is as it was. Pictures of the
+# dialogs go to OUT/pictures.
 # Exits non-zero when a step did not do what it should.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -56,6 +57,11 @@ say 'reg add HKCU\SOFTWARE\Quorvane\Marrowby\Locale /v Default /t REG_DWORD /d 1
 win reg add 'HKCU\SOFTWARE\Quorvane\Marrowby\Locale' /v Default /t REG_DWORD /d 1031 /f >/dev/null
 say 'the next program that loads the DLL asks in German:'
 win explorer_host.exe ask-copy 'D:\Demo\Docs' 'D:\Demo\Archive' "$(windows "$out/pictures/copy-directory-de.png")" ||
+  status=1
+say 'and the Link page in Properties of a soft link, and of a file with three names:'
+win explorer_host.exe properties 'D:\Demo\Desk\Music' "$(windows "$out/pictures/link-page-junction-de.png")" 'D:\Demo\Music' ||
+  status=1
+win explorer_host.exe properties 'D:\Demo\Docs\report.txt' "$(windows "$out/pictures/link-page-hard-link-de.png")" ||
   status=1
 win reg delete 'HKCU\SOFTWARE\Quorvane\Marrowby\Locale' /f >/dev/null
 say 'reg delete HKCU\SOFTWARE\Quorvane\Marrowby\Locale   (back to the user'"'"'s language)'

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <exception>
 
 #include "harness/imports.h"
 #include "harness/ntfs_model.h"
@@ -61,7 +62,11 @@ void Disk::UseNtfsModel(HMODULE dll) {
 bool Disk::MakeJunction(const std::wstring& link, const std::wstring& target) {
   if (!m_model || (!CreateDirectoryW(link.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)) return false;
   const std::wstring name = L"\\??\\" + target;
-  m_model->Plant(Ansi(link), harness::NtfsModel::MountPointData(std::u16string(name.begin(), name.end()), u""));
+  try {
+    m_model->Plant(Ansi(link), harness::NtfsModel::MountPointData(std::u16string(name.begin(), name.end()), u""));
+  } catch (const std::exception&) {
+    return false;  // a directory that is not empty
+  }
   return true;
 }
 

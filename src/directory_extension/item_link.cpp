@@ -30,6 +30,8 @@ ItemLink ReadItemLink(const Path& item) {
       const std::u16string_view target = TargetOfSubstituteName(name);
       link.kind = ItemLink::Kind::SymbolicLink;
       link.target.assign(target.begin(), target.end());
+      // \??\UNC\server\share is the network path \\server\share.
+      if (HasNtPathPrefix(name) && link.target.rfind(L"UNC\\", 0) == 0) link.target.replace(0, 3, L"\\");
       link.relative = info.symbolic_link->relative;
       return link;
     }
@@ -41,6 +43,9 @@ ItemLink ReadItemLink(const Path& item) {
 }
 
 std::wstring TargetPathOf(const Path& item, const ItemLink& link) {
+  // A drive root is stored without its backslash (\??\E:); "E:" alone would
+  // name the drive's current directory.
+  if (link.target.size() == 2 && link.target[1] == L':') return link.target + L"\\";
   if (!link.relative) return link.target;
   std::wstring folder = PathToWide(item);
   PathRemoveFileSpecW(folder.data());

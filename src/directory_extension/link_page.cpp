@@ -6,7 +6,10 @@
 
 #include <cwchar>
 #include <memory>
+#include <optional>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "core/dialog_text.h"
 #include "links/file_names.h"
@@ -49,8 +52,11 @@ std::wstring LinkPage::KindText() const {
 }
 
 std::wstring LinkPage::NamesText() const {
-  const auto names = ListOtherFileNames(m_item);
-  if (!names) return ResourceText(IDS_LINK_NAMES_UNLISTED);
+  // Like the other facts the page shows, names that cannot be read are no
+  // failure: the page says that they cannot be listed (before Vista, always).
+  std::optional<std::vector<std::wstring>> names;
+  if (FAILED(CallAtBoundary([&] { names = ListOtherFileNames(m_item); })) || !names)
+    return ResourceText(IDS_LINK_NAMES_UNLISTED);
   std::wstring text;
   for (const std::wstring& name : *names) text += (text.empty() ? L"" : L"\r\n") + name;
   return text;

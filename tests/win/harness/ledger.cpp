@@ -22,6 +22,20 @@ std::uintptr_t Value(T v) {
   return (std::uintptr_t)(v);
 }
 
+void Opened(const char* kind, std::uintptr_t value, const char* by) {
+  qm::CriticalSectionLock lock(g_lock);
+  g_open[{kind, value}] = by;
+}
+
+void Closed(const char* kind, std::uintptr_t value, const char* by) {
+  qm::CriticalSectionLock lock(g_lock);
+  if (g_open.erase({kind, value}) == 0) {
+    char text[128];
+    std::snprintf(text, sizeof text, "%s of %s %p", by, kind, (void*)value);
+    g_stray.push_back(text);
+  }
+}
+
 HANDLE WINAPI MyCreateFileA(LPCSTR a, DWORD b, DWORD c, LPSECURITY_ATTRIBUTES d, DWORD e, DWORD f, HANDLE g) {
   HANDLE h = CreateFileA(a, b, c, d, e, f, g);
   if (h != INVALID_HANDLE_VALUE) Opened("handle", Value(h), "CreateFileA");
@@ -191,20 +205,6 @@ void Hook(Imports& imports, const char* name, F* fn) {
 
 }  // namespace
 
-void Opened(const char* kind, std::uintptr_t value, const char* by) {
-  qm::CriticalSectionLock lock(g_lock);
-  g_open[{kind, value}] = by;
-}
-
-void Closed(const char* kind, std::uintptr_t value, const char* by) {
-  qm::CriticalSectionLock lock(g_lock);
-  if (g_open.erase({kind, value}) == 0) {
-    char text[128];
-    std::snprintf(text, sizeof text, "%s of %s %p", by, kind, (void*)value);
-    g_stray.push_back(text);
-  }
-}
-
 void Install(Imports& imports) {
   Hook(imports, "CreateFileA", &MyCreateFileA);
   Hook(imports, "CreateFileW", &MyCreateFileW);
@@ -237,6 +237,9 @@ void Install(Imports& imports) {
   Hook(imports, "ActivateActCtx", &MyActivateActCtx);
   Hook(imports, "DeactivateActCtx", &MyDeactivateActCtx);
 }
+
+void Recorded(const char* kind, std::uintptr_t value, const char* by) { Opened(kind, value, by); }
+void Released(const char* kind, std::uintptr_t value, const char* by) { Closed(kind, value, by); }
 
 void Forget() {
   qm::CriticalSectionLock lock(g_lock);

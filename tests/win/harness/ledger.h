@@ -22,9 +22,9 @@ std::vector<std::string> Open();
 // Releases whose resource was never opened (double closes, foreign values).
 std::vector<std::string> StrayReleases();
 
-// For models that hand the module resources of their own (kind as above:
-// "find", "handle", ...).
-void Opened(const char* kind, std::uintptr_t value, const char* by);
-void Closed(const char* kind, std::uintptr_t value, const char* by);
+// For models that hand the module resources of their own: `value` of `kind`
+// ("find", "handle", ...) opened, or released, by the call `by`.
+void Recorded(const char* kind, std::uintptr_t value, const char* by);
+void Released(const char* kind, std::uintptr_t value, const char* by);
 
 }  // namespace harness::ledger

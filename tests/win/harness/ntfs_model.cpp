@@ -310,7 +310,7 @@ BOOL WINAPI ModelFindClose(HANDLE find) {
     qm::CriticalSectionLock lock(g_lock);
     g_state->finds.erase(find);
     if (g_state->name_finds.erase(find)) {
-      ledger::Closed("find", reinterpret_cast<std::uintptr_t>(find), "FindClose");
+      ledger::Released("find", reinterpret_cast<std::uintptr_t>(find), "FindClose");
       return TRUE;
     }
   }
@@ -318,7 +318,8 @@ BOOL WINAPI ModelFindClose(HANDLE find) {
 }
 
 // The file's identity, or nothing when it cannot be opened.
-std::optional<std::pair<DWORD, std::uint64_t>> FileIdentity(const std::wstring& path) {
+using FileId = std::pair<DWORD, std::uint64_t>;
+std::optional<FileId> FileIdentity(const std::wstring& path) {
   const qm::UniqueFileHandle file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                               nullptr, OPEN_EXISTING, 0, nullptr));
   BY_HANDLE_FILE_INFORMATION info{};
@@ -326,8 +327,7 @@ std::optional<std::pair<DWORD, std::uint64_t>> FileIdentity(const std::wstring& 
   return std::pair{info.dwVolumeSerialNumber, (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
 }
 
-void CollectNames(const std::wstring& folder, const std::pair<DWORD, std::uint64_t>& identity,
-                  std::vector<std::wstring>& names) {
+void CollectNames(const std::wstring& folder, const FileId& identity, std::vector<std::wstring>& names) {
   WIN32_FIND_DATAW data;
   const HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) return;
@@ -342,15 +342,16 @@ void CollectNames(const std::wstring& folder, const std::pair<DWORD, std::uint64
   FindClose(find);
 }
 
-BOOL GiveName(std::vector<std::wstring>& names, LPDWORD length, PWSTR buffer) {
+BOOL WINAPI ModelFindNextFileNameW(HANDLE find, LPDWORD length, PWSTR buffer) {
+  qm::CriticalSectionLock lock(g_lock);
+  const auto found = g_state->name_finds.find(find);
+  if (found == g_state->name_finds.end()) return Refuse(ERROR_INVALID_HANDLE);
+  std::vector<std::wstring>& names = found->second;
   if (names.empty()) return Refuse(ERROR_HANDLE_EOF);
-  const DWORD needed = static_cast<DWORD>(names.front().size() + 1);
-  if (!length || *length < needed || !buffer) {
-    if (length) *length = needed;
-    return Refuse(ERROR_MORE_DATA);
-  }
+  const DWORD needed = static_cast<DWORD>(names.front().size() + 1), room = length ? *length : 0;
+  if (length) *length = needed;
+  if (room < needed || !buffer) return Refuse(ERROR_MORE_DATA);
   std::copy(names.front().c_str(), names.front().c_str() + needed, buffer);
-  *length = needed;
   names.erase(names.begin());
   return TRUE;
 }
@@ -361,26 +362,19 @@ BOOL GiveName(std::vector<std::wstring>& names, LPDWORD length, PWSTR buffer) {
 HANDLE WINAPI ModelFindFirstFileNameW(LPCWSTR path, DWORD, LPDWORD length, PWSTR buffer) {
   const std::wstring file = path ? path : L"";
   const auto identity = FileIdentity(file);
-  if (!identity || file.size() < 3 || file[1] != L':') {
-    SetLastError(ERROR_FILE_NOT_FOUND);
-    return INVALID_HANDLE_VALUE;
-  }
+  if (!identity || file.size() < 3 || file[1] != L':') return SetLastError(ERROR_FILE_NOT_FOUND), INVALID_HANDLE_VALUE;
   std::vector<std::wstring> names;
   CollectNames(file.substr(0, file.find(L'\\', 3)), *identity, names);
   std::sort(names.begin(), names.end());
-  if (!GiveName(names, length, buffer)) return INVALID_HANDLE_VALUE;
   qm::CriticalSectionLock lock(g_lock);
   const auto find = reinterpret_cast<HANDLE>(g_state->next_name_find++);
   g_state->name_finds[find] = std::move(names);
-  ledger::Opened("find", reinterpret_cast<std::uintptr_t>(find), "FindFirstFileNameW");
+  if (!ModelFindNextFileNameW(find, length, buffer)) {
+    g_state->name_finds.erase(find);
+    return INVALID_HANDLE_VALUE;
+  }
+  ledger::Recorded("find", reinterpret_cast<std::uintptr_t>(find), "FindFirstFileNameW");
   return find;
-}
-
-BOOL WINAPI ModelFindNextFileNameW(HANDLE find, LPDWORD length, PWSTR buffer) {
-  qm::CriticalSectionLock lock(g_lock);
-  const auto found = g_state->name_finds.find(find);
-  if (found == g_state->name_finds.end()) return Refuse(ERROR_INVALID_HANDLE);
-  return GiveName(found->second, length, buffer);
 }
 
 FARPROC WINAPI ModelGetProcAddress(HMODULE module, LPCSTR name) {
@@ -509,11 +503,9 @@ void NtfsModel::Plant(const std::string& path, std::vector<std::uint8_t> data) {
   const std::string key = Key(path);
   const DWORD attributes = GetFileAttributesA(key.c_str());
   if (data.size() < 8) throw std::runtime_error("NtfsModel::Plant: no reparse header");
-  // A symbolic link may be a file too.
-  const bool file_link = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                         Read32(data.data()) == IO_REPARSE_TAG_SYMLINK;
-  if (!file_link && (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
-                     !IsEmptyDirectory(key)))
+  const bool directory = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  const bool file = attributes != INVALID_FILE_ATTRIBUTES && !directory;  // for a symbolic link only
+  if (directory ? !IsEmptyDirectory(key) : !file || Read32(data.data()) != IO_REPARSE_TAG_SYMLINK)
     throw std::runtime_error("NtfsModel::Plant needs an existing empty directory: " + path);
   qm::CriticalSectionLock lock(g_lock);
   g_state->reparse[key] = std::move(data);

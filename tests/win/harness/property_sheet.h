@@ -27,15 +27,14 @@ class PropertySheet {
   // Shows the sheet with its pages, modeless (PSH_MODELESS), and returns the
   // window of its first page; null when there is none.
   HWND Show(const wchar_t* caption);
-  // The same, modal (PropertySheetW); returns its result.
+  // The same, modal; returns what PropertySheetW returned (0 without pages).
   INT_PTR Run(HWND owner, const wchar_t* caption);
   // The sheet's own Apply (PSM_APPLY): whether every page accepted it.
   bool Apply();
-  HWND window() const { return m_sheet; }
 
  private:
   static BOOL CALLBACK Add(HPROPSHEETPAGE page, LPARAM self);
-  PROPSHEETHEADERW Header(const wchar_t* caption, DWORD flags, HWND owner);
+  INT_PTR Display(DWORD flags, HWND owner, const wchar_t* caption);
 
   HANDLE m_context = INVALID_HANDLE_VALUE;
   HMODULE m_controls = nullptr;

@@ -25,9 +25,6 @@ constexpr char kOverlayIdentifier[] = "{0C6C4200-C589-11D0-999A-00C04FD655E1}";
 constexpr char kColumnProvider[] = "{E8025004-1C42-11D2-BE2C-00A0C9A83DA1}";
 constexpr char kObjectWithSite[] = "{FC4801A3-2BA9-11CF-A229-00AA003D7352}";
 constexpr char kPropertySheet[] = "{000214E9-0000-0000-C000-000000000046}";
-// Another program's property sheet handlers, which unregistering leaves alone.
-const std::vector<std::string> kForeignSheets = {"Directory\\shellex\\PropertySheetHandlers\\Foreign Sheet",
-                                                 "*\\shellex\\PropertySheetHandlers\\Foreign Sheet"};
 
 struct Finished {
   DWORD exit_code = ~0u;
@@ -79,12 +76,8 @@ class WineRegsvr32 : public ::testing::Test {
     ResetRegistration();
     WriteValue(HKEY_CLASSES_ROOT, "Directory", "InfoTip", {REG_SZ, std::string("prop:Foreign.Name;", 19)});
     WriteValue(HKEY_CLASSES_ROOT, "*", "InfoTip", {REG_SZ, std::string("prop:Type;Size", 15)});
-    for (const std::string& key : kForeignSheets) CreateKey(HKEY_CLASSES_ROOT, key);
   }
-  void TearDown() override {
-    ResetRegistration();
-    for (const std::string& key : kForeignSheets) DeleteTree(HKEY_CLASSES_ROOT, key);
-  }
+  void TearDown() override { ResetRegistration(); }
 
   DWORD RunRegsvr32(const char* switches) {
     return RunProgram("\"" + SystemProgram("regsvr32.exe") + "\" " + switches + " \"" + dll + "\"").exit_code;
@@ -123,7 +116,6 @@ TEST_F(WineRegsvr32, RegistersOneTreeTwiceAndRemovesAllItWroteOnce) {
                                                      {InfoTipLine("Directory", "prop:Foreign.Name"),
                                                       InfoTipLine("*", "prop:Type;Size")}));
   EXPECT_FALSE(ReadTree(HKEY_CLASSES_ROOT, "CLSID").empty());
-  for (const std::string& key : kForeignSheets) EXPECT_FALSE(ReadTree(HKEY_CLASSES_ROOT, key).empty()) << key;
 
   // A second unregistration finds the handler keys' parents without the handlers.
   EXPECT_NE(RunRegsvr32("/u /s"), 0u);

@@ -1,7 +1,6 @@
 #include "ui/property_page.h"
 
 #include <optional>
-#include <utility>
 
 #include "ui/dialog_messages.h"
 #include "ui/window_object_registry.h"
@@ -58,7 +57,7 @@ void CPropertyPage::Add(std::unique_ptr<CPropertyPage> page, HINSTANCE resources
                         LPFNADDPROPSHEETPAGE add, LPARAM add_parameter) {
   page->m_context = CreateModuleManifestContext(MainModule());
   if (!page->m_context) RaiseLastError();
-  CommonControls controls = LoadCommonControls(page->m_context.get());
+  const CommonControls controls = LoadCommonControls(page->m_context.get());
   PROPSHEETPAGEW description{};
   description.dwSize = sizeof description;
   description.dwFlags = PSP_USECALLBACK | PSP_USEFUSIONCONTEXT;
@@ -70,9 +69,8 @@ void CPropertyPage::Add(std::unique_ptr<CPropertyPage> page, HINSTANCE resources
   description.hActCtx = page->m_context.get();
   OwnedPage handle(controls.create(&description), controls.destroy);
   if (!handle.get()) RaiseLastError();
-  // From here on the page owns the object (destroying it releases the
-  // object), and the object the common controls its page needs.
-  page->m_common_controls = std::move(controls.library);
+  // From here on the page owns the object: destroying it releases the object.
+  // The sheet that takes the page holds the common controls it was made by.
   page.release();
   if (add(handle.get(), add_parameter)) handle.release();
 }

@@ -47,7 +47,6 @@ class CPropertyPage : public CWindowObject {
   static UINT CALLBACK PageCallback(HWND, UINT message, PROPSHEETPAGEW* page);
 
   ModuleLockHolder m_module_lock;
-  UniqueLibrary m_common_controls;
   UniqueActivationContext m_context;  // the page's dialog is made in it
 };
 

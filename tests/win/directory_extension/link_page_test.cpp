@@ -202,6 +202,7 @@ TEST_F(LinkPage, EveryFailingCallOfAddPagesAndApplyLeavesNothingOpenAndTheOldTar
       harness::PropertySheet sheet(dll.module);
       done = SUCCEEDED(sheet.AddPages(extension.get())) && sheet.pages() == 1;
       extension.reset();
+      EXPECT_EQ(can_unload(), sheet.pages() ? S_FALSE : S_OK) << "a page keeps the DLL loaded";
       const HWND page = sheet.Show(L"Properties");
       if (apply) done = (Retype(page, Wide(At("Docs"))), sheet.Apply());
     }

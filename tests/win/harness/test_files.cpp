@@ -64,14 +64,20 @@ void PutFilesOnClipboard(const std::vector<std::wstring>& names, bool move) {
   ASSERT_TRUE(PlaceFilesOnClipboard(names, move));
 }
 
-void PutTextOnClipboard(const char* text) {
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, std::strlen(text) + 1);
-  std::strcpy(static_cast<char*>(GlobalLock(memory)), text);
-  GlobalUnlock(memory);
+namespace {
+
+void PutOnClipboard(UINT format, const std::string& bytes) {
+  HGLOBAL memory = MakeGlobalBlock(bytes);
   ASSERT_TRUE(OpenClipboard(nullptr));
   EmptyClipboard();
-  SetClipboardData(CF_TEXT, memory);
+  SetClipboardData(format, memory);
   CloseClipboard();
 }
+
+}  // namespace
+
+void PutTextOnClipboard(const char* text) { PutOnClipboard(CF_TEXT, std::string(text, std::strlen(text) + 1)); }
+
+void PutDropBlockOnClipboard(const std::string& bytes) { PutOnClipboard(CF_HDROP, bytes); }
 
 }  // namespace harness

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -204,6 +205,56 @@ TEST_F(LanguageSelection, WithoutSettingsTheUserLocaleNamesTheModuleAndUnloadRel
 
   DeleteFileA(m_english.c_str());
   EXPECT_EQ(ChosenModules(), Names{});
+}
+
+// Run by the test below in a process of its own: the main module chooses its
+// language module, and the process ends with both loaded. What the module
+// releases while the process ends is written to the report file.
+void Report(const char* line) {
+  HANDLE report = CreateFileA(std::getenv("QM_REPORT"), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(report, line, static_cast<DWORD>(std::strlen(line)), &written, nullptr);
+  CloseHandle(report);
+}
+BOOL WINAPI ReportFreeLibrary(HMODULE) {
+  Report("FreeLibrary\n");
+  return TRUE;
+}
+BOOL WINAPI ReportUnregisterClass(LPCSTR, HINSTANCE) {
+  Report("UnregisterClassA\n");
+  return TRUE;
+}
+
+TEST(ProcessEnd, DISABLED_ChosenLanguageModule) {
+  auto* main = new harness::InterceptedLibrary(std::getenv("QM_MAIN_MODULE"));  // stays loaded
+  EXPECT_EQ(RequestUnknownClass(main->get()), CLASS_E_CLASSNOTAVAILABLE);
+  main->imports().Replace("FreeLibrary", &ReportFreeLibrary);
+  main->imports().Replace("UnregisterClassA", &ReportUnregisterClass);
+  Report(GetModuleHandleA(std::getenv("QM_LANGUAGE_MODULE")) ? "chosen\n" : "not chosen\n");
+  ExitProcess(0);
+}
+
+TEST_F(LanguageSelection, AtTheEndOfTheProcessNothingIsFreedOrUnregistered) {
+  const std::string report = m_folder.path() + "report.txt";
+  SetEnvironmentVariableA("QM_MAIN_MODULE", m_main.c_str());
+  SetEnvironmentVariableA("QM_LANGUAGE_MODULE", m_english.c_str());
+  SetEnvironmentVariableA("QM_REPORT", report.c_str());
+  char program[MAX_PATH];
+  GetModuleFileNameA(nullptr, program, MAX_PATH);
+  std::string command = "\"" + std::string(program) + "\" --gtest_also_run_disabled_tests --gtest_filter=ProcessEnd.*";
+  STARTUPINFOA startup{sizeof startup};
+  PROCESS_INFORMATION child{};
+  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child));
+  EXPECT_EQ(WaitForSingleObject(child.hProcess, 60000), WAIT_OBJECT_0);
+  CloseHandle(child.hThread);
+  CloseHandle(child.hProcess);
+  std::string reported(1000, '\0');
+  HANDLE file = CreateFileA(report.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  DWORD read = 0;
+  ReadFile(file, reported.data(), static_cast<DWORD>(reported.size()), &read, nullptr);
+  CloseHandle(file);
+  for (const char* name : {"QM_MAIN_MODULE", "QM_LANGUAGE_MODULE", "QM_REPORT"}) SetEnvironmentVariableA(name, nullptr);
+  EXPECT_EQ(reported.substr(0, read), "chosen\n");
 }
 
 TEST_F(LanguageSelection, TheUserKeyComesFirstAndEitherOfItsValuesEndsTheSearch) {

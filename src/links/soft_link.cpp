@@ -51,7 +51,8 @@ bool CreateSoftLink(const Path& link_path, std::wstring_view target) {
 }
 
 bool CreateSoftLinkWithNames(const Path& link_path, std::wstring_view substitute_name, std::wstring_view print_name) {
-  const std::u16string substitute(substitute_name.begin(), substitute_name.end()), print(print_name.begin(), print_name.end());
+  const std::u16string substitute(substitute_name.begin(), substitute_name.end());
+  const std::u16string print(print_name.begin(), print_name.end());
   return CreateJunction(link_path, reparse::EncodeMountPointRequest(substitute, print));
 }
 

@@ -52,7 +52,8 @@ bool IsSameFile(const Path& first, const Path& second) {
 BY_HANDLE_FILE_INFORMATION QueryFileInformation(const Path& path) {
   BY_HANDLE_FILE_INFORMATION information{};
   // Without backup semantics a directory does not open.
-  UniqueFileHandle file(CreateFileA(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueFileHandle file(
+      CreateFileA(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (file && !GetFileInformationByHandle(file.get(), &information)) information = {};
   return information;
 }

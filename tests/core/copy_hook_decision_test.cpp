@@ -12,14 +12,13 @@ namespace {
 namespace op = shell_operation;
 using Action = CopyHookAction;
 
-constexpr Status kNoMedium = static_cast<Status>(0x80070015u), kDenied = static_cast<Status>(0x80070005u);
+constexpr Status kNoMedium = static_cast<Status>(0x80070015u);
 
 // A local NTFS junction or directory going into a local NTFS folder, changed
 // by letters: d source is no directory, u source is not on a local drive, l
-// its reparse point makes no link, s it is a symbolic link, r it cannot be
-// read, i the destination is the source, p destination folder missing, q it
-// is UNC, f it is FAT, m its volume has no medium, x the dialog cannot be
-// shown. Every question is logged in order.
+// its reparse point makes no link, i the destination is the source, p
+// destination folder missing, q it is UNC, f it is FAT, m its volume has no
+// medium, x the dialog cannot be shown. Every question is logged in order.
 class FakeFacts : public CopyHookFacts {
  public:
   FakeFacts(std::string world, int answer) : m_world(std::move(world)), m_answer(answer) {}
@@ -27,10 +26,7 @@ class FakeFacts : public CopyHookFacts {
 
   bool SourceIsDirectory() override { return Note("dir", 'd'); }
   bool SourceIsOnLocalDrive() override { return Note("local", 'u'); }
-  SourceLink ReadSourceLink() override {
-    if (!Note("link", 'r')) RaiseStatus(kDenied);
-    return Has('l') ? SourceLink::None : Has('s') ? SourceLink::SymbolicLink : SourceLink::Junction;
-  }
+  SourceLink ReadSourceLink() override { return Note("link", 'l') ? SourceLink::Junction : SourceLink::None; }
   bool DestinationIsSource() override { return !Note("same", 'i'); }
   bool DestinationParentIsDirectory() override { return Note("pdir", 'p'); }
   bool DestinationParentIsUnc() override { return !Note("punc", 'q'); }
@@ -72,14 +68,12 @@ TEST(CopyHookDecision, AnswersActsAndAsksOnlyWhatItNeeds) {
     const char* questions;
   };
   const Row rows[] = {
-      // Delete: only the link goes; a dialog that fails or gives no known answer cancels, as does a failed read.
+      // Delete: only the link goes; a dialog that fails or gives no known answer cancels.
       {op::Delete, op::AllowUndo, false, kLink, "", 0, Action::RemoveLink, op::No, kOk, "dir link"},
       {op::Delete, 0, true, kLink, "", op::Cancel, Action::None, op::Cancel, kOk, "dir link ask:delete-"},
       {op::Delete, 0, true, kLink, "", -1, Action::None, op::Cancel, status::Fail, "dir link ask:delete-"},
       {op::Delete, 0, true, kLink, "x", 0, Action::None, op::Cancel, status::OutOfMemory, "dir link ask:delete-"},
-      {op::Delete, 0, true, kLink, "s", IDC_DELETE_SOFT_LINK, Action::RemoveLink, op::No, kOk, "dir link ask:delete-"},
       {op::Delete, 0, true, kLink, "l", 0, Action::None, op::Yes, kOk, "dir link"},
-      {op::Delete, 0, false, kLink, "r", 0, Action::None, op::Cancel, kDenied, "dir link"},
       {op::Delete, 0, true, kLink, "d", 0, Action::None, op::Yes, kOk, "dir"},
       {9, 0, true, kLink, "", 0, Action::None, op::Yes, kOk, ""},
       // Copy of a soft link: as a directory unless the user picks the link.
@@ -88,8 +82,6 @@ TEST(CopyHookDecision, AnswersActsAndAsksOnlyWhatItNeeds) {
        "dir link pdir punc ntfs same ask:copy-link+"},
       {op::Copy, 0, true, kLink, "f", op::Cancel, Action::None, op::Cancel, kOk,
        "dir link pdir punc ntfs same ask:copy-link-"},
-      {op::Copy, 0, true, kLink, "i", IDC_COPY_SOFT_LINK, Action::None, op::Yes, kOk, "dir link pdir punc ntfs same"},
-      {op::Copy, 0, true, kLink, "s", IDC_COPY_SOFT_LINK, Action::None, op::Yes, kOk, "dir link"},
       {op::Copy, 0, true, kLink, "m", 0, Action::None, op::Yes, kNoMedium, "dir link pdir punc ntfs"},
       // Copy of an ordinary directory: a link instead only when asked, from a local source to a local NTFS folder.
       {op::Copy, op::NoConfirmation, true, kDir, "", 0, Action::None, op::Yes, kOk, "dir"},
@@ -106,7 +98,6 @@ TEST(CopyHookDecision, AnswersActsAndAsksOnlyWhatItNeeds) {
        "dir link same pdir punc ntfs ask:move-"},
       {op::Move, 0, false, kLink, "m", 0, Action::None, op::Yes, kNoMedium, "dir link same pdir punc ntfs"},
       {op::Move, 0, false, kLink, "i", 0, Action::None, op::Yes, kOk, "dir link same"},
-      {op::Move, 0, false, kLink, "r", 0, Action::None, op::Yes, kDenied, "dir link"},
       {op::Move, 0, true, kDir, "", 0, Action::None, op::Yes, kOk, "dir"},
   };
   for (const Row& row : rows) {

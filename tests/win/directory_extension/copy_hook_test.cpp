@@ -158,8 +158,6 @@ TEST_F(CopyHook, AnswersEachItemAsTheUserOrTheSettingsChoose) {
   MakeDirectory(At("Cloud"));  // a synced folder's placeholder, holding a file
   MakeFile(At("Cloud\\doc.txt"));
   model.Plant(At("Cloud"), harness::NtfsModel::TaggedData(0x9000101A));
-  MakeDirectory(At("Dedup"));
-  model.Plant(At("Dedup"), harness::NtfsModel::TaggedData(0x80000013));
   MakeDirectory(At("Stale"));  // no reparse point, whatever its attributes said
   MakeLink(At("Dest\\Other"), harness::NtfsModel::MountPointData(u"\\??\\D:\\Elsewhere", u""));
   const wchar_t *kDelete = L"Delete Soft Link to Directory Options", *kCopyLink = L"Copy Soft Link to Directory Options",
@@ -204,18 +202,15 @@ TEST_F(CopyHook, AnswersEachItemAsTheUserOrTheSettingsChoose) {
       {false, FO_MOVE, 0, "Symlink", "Dest\\Symlink", nullptr, nullptr, 0, IDYES, "Link"},
       {true, FO_COPY, 0, "Symlink", "Dest\\Symlink", nullptr, nullptr, 0, IDYES, "Link"},
       {false, FO_DELETE, 0, "Symlink", nullptr, nullptr, nullptr, 0, IDNO, "Link"},
-      {true, FO_DELETE, 0, "Symlink", nullptr, nullptr, kDelete, IDC_DELETE_SOFT_LINK, IDNO, "Link"},
-      // Any other reparse point, or none, is a directory: never deleted as a link.
+      // Any other reparse point (a cloud placeholder), or none, is a directory: never deleted as a link.
       {false, FO_DELETE, 0, "Cloud", nullptr, nullptr, nullptr, 0, IDYES, "Link"},
       {true, FO_DELETE, FOF_ALLOWUNDO, "Cloud", nullptr, nullptr, nullptr, 0, IDYES, "Link"},
-      {false, FO_DELETE, 0, "Dedup", nullptr, nullptr, nullptr, 0, IDYES, "Link"},
       {false, FO_DELETE, 0, "Stale", nullptr, nullptr, nullptr, 0, IDYES, "Link"},
       // Onto the source itself, however spelled: left to the shell.
       {false, FO_MOVE, FOF_SILENT, "Link", "Link", nullptr, nullptr, 0, IDYES, "Link"},
       {false, FO_MOVE, 0, "Link", "LINK", nullptr, nullptr, 0, IDYES, "Link"},
       {true, FO_COPY, 0, "Link", "Dest\\..\\link", nullptr, nullptr, 0, IDYES, "Link"},
-      // A junction at the destination is never taken over: renamed around, or refused.
-      {false, FO_MOVE, 0, "Link", "Dest\\Other", nullptr, nullptr, 0, IDNO, "Dest\\Soft Link to Link"},
+      // A junction at the destination is never taken over.
       {false, FO_MOVE, FOF_SILENT, "Link", "Dest\\Other", nullptr, nullptr, 0, IDCANCEL, "Link", 1},
       // No link is offered to a directory on a network drive.
       {true, FO_COPY, 0, "E:\\CopyHookFat\\Plain", "Dest\\Plain", nullptr, nullptr, 0, IDYES, "Link"},

@@ -432,19 +432,14 @@ void NtfsModel::Plant(const std::string& path, std::vector<std::uint8_t> data) {
   const std::string key = Key(path);
   const DWORD attributes = GetFileAttributesA(key.c_str());
   if (data.size() < 8) throw std::runtime_error("NtfsModel::Plant: no reparse header");
-  const bool link = Read32(data.data()) == IO_REPARSE_TAG_MOUNT_POINT || Read32(data.data()) == IO_REPARSE_TAG_SYMLINK;
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
-      (link && !IsEmptyDirectory(key)))
+      (Read32(data.data()) == IO_REPARSE_TAG_MOUNT_POINT && !IsEmptyDirectory(key)))
     throw std::runtime_error("NtfsModel::Plant needs an existing empty directory: " + path);
   qm::CriticalSectionLock lock(g_lock);
   g_state->reparse[key] = std::move(data);
 }
 
 void NtfsModel::Plant(const std::wstring& path, std::vector<std::uint8_t> data) {
-  if (const auto narrow = Narrow(path.c_str())) return Plant(*narrow, std::move(data));
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) || data.size() < 8)
-    throw std::runtime_error("NtfsModel::Plant needs an existing directory and a reparse header");
   qm::CriticalSectionLock lock(g_lock);
   g_state->reparse[WideKey(path.c_str())] = std::move(data);
 }
@@ -481,11 +476,8 @@ std::vector<std::uint8_t> NtfsModel::SymbolicLinkData(std::u16string_view substi
 }
 
 std::vector<std::uint8_t> NtfsModel::TaggedData(std::uint32_t tag) {
-  std::vector<std::uint8_t> data(12, 0x5A);
-  Put16(data, 0, tag & 0xFFFF);
-  Put16(data, 2, tag >> 16);
-  Put16(data, 4, 4);
-  Put16(data, 6, 0);
+  std::vector<std::uint8_t> data{0, 0, 0, 0, 4, 0, 0, 0, 0x5A, 0x5A, 0x5A, 0x5A};
+  for (int i = 0; i < 4; ++i) data[i] = static_cast<std::uint8_t>(tag >> (8 * i));
   return data;
 }
 

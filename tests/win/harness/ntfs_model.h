@@ -37,8 +37,9 @@ class NtfsModel {
 
   // Plants reparse data on an existing directory as another tool would have
   // written it. Throws std::runtime_error when the directory is missing, or
-  // not empty for a mount point or symbolic link. A wide name the 8-bit file
-  // functions cannot take is keyed as spelled, for CreateFileW alone.
+  // not empty for a mount point. A wide name the 8-bit file
+  // functions cannot take is keyed as spelled, for CreateFileW alone; it is
+  // not checked.
   void Plant(const std::string& path, std::vector<std::uint8_t> data);
   void Plant(const std::wstring& path, std::vector<std::uint8_t> data);
   // Forgets the reparse point of `path` (for a test that removed it itself).

@@ -64,20 +64,21 @@ void PutFilesOnClipboard(const std::vector<std::wstring>& names, bool move) {
   ASSERT_TRUE(PlaceFilesOnClipboard(names, move));
 }
 
-namespace {
-
-void PutOnClipboard(UINT format, const std::string& bytes) {
-  HGLOBAL memory = MakeGlobalBlock(bytes);
+void PutTextOnClipboard(const char* text) {
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, std::strlen(text) + 1);
+  std::strcpy(static_cast<char*>(GlobalLock(memory)), text);
+  GlobalUnlock(memory);
   ASSERT_TRUE(OpenClipboard(nullptr));
   EmptyClipboard();
-  SetClipboardData(format, memory);
+  SetClipboardData(CF_TEXT, memory);
   CloseClipboard();
 }
 
-}  // namespace
-
-void PutTextOnClipboard(const char* text) { PutOnClipboard(CF_TEXT, std::string(text, std::strlen(text) + 1)); }
-
-void PutDropBlockOnClipboard(const std::string& bytes) { PutOnClipboard(CF_HDROP, bytes); }
+void PutDropBlockOnClipboard(const std::string& bytes) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  SetClipboardData(CF_HDROP, MakeGlobalBlock(bytes));
+  CloseClipboard();
+}
 
 }  // namespace harness

@@ -37,6 +37,8 @@ DWORD LinkCount(const std::string& path) {
   return info.nNumberOfLinks;
 }
 
+DWORD WINAPI NetworkDriveE(LPCSTR root) { return root && (root[0] == 'E' || root[0] == 'e') ? DRIVE_REMOTE : DRIVE_FIXED; }
+
 std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
 DirectoryExtension::DirectoryExtension() {

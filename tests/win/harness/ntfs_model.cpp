@@ -192,6 +192,12 @@ HANDLE WINAPI ModelCreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURIT
   return handle;
 }
 
+std::string WideKey(LPCWSTR name) {
+  std::string key(std::size_t(WideCharToMultiByte(CP_UTF8, 0, name, -1, nullptr, 0, nullptr, nullptr)), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, name, -1, key.data(), static_cast<int>(key.size()), nullptr, nullptr);
+  return "wide:" + key;
+}
+
 HANDLE WINAPI ModelCreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                                DWORD disposition, DWORD flags, HANDLE templ) {
   // A name without an 8-bit form cannot carry a modelled reparse point.
@@ -199,6 +205,7 @@ HANDLE WINAPI ModelCreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURI
   if (name) {
     KeepLastError keep;
     if (const auto narrow = Narrow(name)) file = Inspect(*narrow, access, flags);
+    else file = {WideKey(name), access, flags, false, false};
   }
   HANDLE handle = g_state->create_file_w(name, access, share, security, disposition, flags, templ);
   if (handle != INVALID_HANDLE_VALUE && name) Track(handle, std::move(file));
@@ -505,10 +512,16 @@ void NtfsModel::Plant(const std::string& path, std::vector<std::uint8_t> data) {
   if (data.size() < 8) throw std::runtime_error("NtfsModel::Plant: no reparse header");
   const bool directory = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
   const bool file = attributes != INVALID_FILE_ATTRIBUTES && !directory;  // for a symbolic link only
-  if (directory ? !IsEmptyDirectory(key) : !file || Read32(data.data()) != IO_REPARSE_TAG_SYMLINK)
+  const DWORD tag = Read32(data.data());
+  if (directory ? tag == IO_REPARSE_TAG_MOUNT_POINT && !IsEmptyDirectory(key) : !file || tag != IO_REPARSE_TAG_SYMLINK)
     throw std::runtime_error("NtfsModel::Plant needs an existing empty directory: " + path);
   qm::CriticalSectionLock lock(g_lock);
   g_state->reparse[key] = std::move(data);
+}
+
+void NtfsModel::Plant(const std::wstring& path, std::vector<std::uint8_t> data) {
+  qm::CriticalSectionLock lock(g_lock);
+  g_state->reparse[WideKey(path.c_str())] = std::move(data);
 }
 
 void NtfsModel::Forget(const std::string& path) {
@@ -539,6 +552,12 @@ std::vector<std::uint8_t> NtfsModel::SymbolicLinkData(std::u16string_view substi
                                                       std::u16string_view print_name, bool relative) {
   auto data = NamedReparseData(IO_REPARSE_TAG_SYMLINK, 4, substitute_name, print_name);
   Put16(data, 16, relative ? 1 : 0);  // SYMLINK_FLAG_RELATIVE
+  return data;
+}
+
+std::vector<std::uint8_t> NtfsModel::TaggedData(std::uint32_t tag) {
+  std::vector<std::uint8_t> data{0, 0, 0, 0, 4, 0, 0, 0, 0x5A, 0x5A, 0x5A, 0x5A};
+  for (int i = 0; i < 4; ++i) data[i] = static_cast<std::uint8_t>(tag >> (8 * i));
   return data;
 }
 

@@ -62,7 +62,7 @@ void RemoveSoftLinkReparsePoint(const Path& link_path) {
 
 void RepointSoftLink(const Path& link_path, std::wstring_view target) {
   const std::u16string wide_target(target.begin(), target.end());
-  SetMountPoint(link_path, reparse::EncodeMountPointRequest(SubstituteNameForTarget(wide_target)));
+  SendToLink(link_path, FSCTL_SET_REPARSE_POINT, reparse::EncodeMountPointRequest(SubstituteNameForTarget(wide_target)));
 }
 
 }  // namespace qm

@@ -14,6 +14,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/dll_objects.h"
+#include "common/figures.h"
 #include "directory_extension/shell_fakes.h"
 #include "harness/heap_account.h"
 #include "harness/imports.h"
@@ -33,18 +35,6 @@ constexpr int kDistinctPaths = 10000;
   std::exit(1);
 }
 
-template <class Interface>
-qm::ComPtr<Interface> Create(HMODULE dll, const CLSID& clsid) {
-  using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
-  auto get = reinterpret_cast<GetClassObject>(GetProcAddress(dll, "DllGetClassObject"));
-  qm::ComPtr<IClassFactory> factory;
-  qm::ComPtr<Interface> object;
-  if (!get || FAILED(get(clsid, IID_IClassFactory, factory.put_void())) ||
-      FAILED(factory->CreateInstance(nullptr, __uuidof(Interface), object.put_void())))
-    Stop("no object from the DLL");
-  return object;
-}
-
 // The least an overlay identifier can be: the same decision, nothing else.
 class TrivialOverlay final : public IShellIconOverlayIdentifier {
  public:
@@ -62,45 +52,15 @@ class TrivialOverlay final : public IShellIconOverlayIdentifier {
   STDMETHODIMP GetPriority(int*) override { return E_NOTIMPL; }
 };
 
-double Now() {
-  static const double ticks_per_second = [] {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(frequency.QuadPart);
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / ticks_per_second;
-}
-
-double Median(std::vector<double> samples) {
-  std::sort(samples.begin(), samples.end());
-  return samples[samples.size() / 2];
-}
-
-// Times `samples` batches of `batch` calls of each, the two taking turns
-// (and turns at going first), and prints the medians per call, their ratio
-// and their difference. Medians keep a preempted batch out of the figures.
+// Each request `batch` times per run, ours and raw taking turns.
 template <class Ours, class Raw>
 void Compare(const char* what, const char* raw_name, int samples, int batch, Ours&& ours, Raw&& raw) {
-  std::vector<double> ours_ns, raw_ns;
-  auto time = [batch](auto& operation, std::vector<double>& into) {
-    const double start = Now();
-    for (int i = 0; i < batch; ++i) operation();
-    into.push_back((Now() - start) * 1e9 / batch);
+  auto repeated = [batch](auto& operation) {
+    return [&operation, batch] {
+      for (int i = 0; i < batch; ++i) operation();
+    };
   };
-  for (int sample = 0; sample < samples; ++sample) {
-    if (sample % 2 == 0) {
-      time(ours, ours_ns);
-      time(raw, raw_ns);
-    } else {
-      time(raw, raw_ns);
-      time(ours, ours_ns);
-    }
-  }
-  const double o = Median(ours_ns), r = Median(raw_ns);
-  std::printf("%s\n  ours %10.1f ns   %-54s %10.1f ns   ratio %.2fx   ours - raw %+.2f us\n", what, o, raw_name, r,
-              o / r, (o - r) / 1000);
+  figures::Print(what, raw_name, figures::Compare(samples, batch, [] {}, repeated(ours), repeated(raw)));
 }
 
 HRESULT ItemData(IColumnProvider* columns, DWORD pid, const std::wstring& file) {
@@ -188,7 +148,7 @@ BOOL CALLBACK AddNoPage(HPROPSHEETPAGE, LPARAM) { return FALSE; }
 
 // The directory class as the shell asks it for the Properties pages of `item`.
 qm::ComPtr<IShellPropSheetExt> PropertiesOf(HMODULE dll, const std::string& item) {
-  auto init = Create<IShellExtInit>(dll, kDirectoryClass);
+  auto init = figures::Create<IShellExtInit>(dll, kDirectoryClass);
   fakes::DropDataObject selection({std::wstring(item.begin(), item.end())});
   qm::ComPtr<IShellPropSheetExt> pages;
   if (FAILED(init->Initialize(nullptr, &selection, nullptr)) || FAILED(init.As(pages))) Stop("no property sheet handler");
@@ -220,7 +180,7 @@ int main(int argc, char** argv) {
   std::printf("medians of %d requests each (IsMemberOf: of %d batches of %d calls)\n", requests, requests / 10,
               kOverlayBatch);
   {
-    auto overlay = Create<IShellIconOverlayIdentifier>(dll, kDirectoryClass);
+    auto overlay = figures::Create<IShellIconOverlayIdentifier>(dll, kDirectoryClass);
     TrivialOverlay trivial_object;
     IShellIconOverlayIdentifier* volatile ours = overlay.get();
     IShellIconOverlayIdentifier* volatile trivial = &trivial_object;
@@ -230,7 +190,7 @@ int main(int argc, char** argv) {
             [&] { sink = trivial->IsMemberOf(L"D:\\Links\\Music", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT); });
   }
   {
-    auto columns = Create<IColumnProvider>(dll, kFolderClass);
+    auto columns = figures::Create<IColumnProvider>(dll, kFolderClass);
     Compare("GetItemData PID 0, a directory", "CreateFile + FSCTL_GET_REPARSE_POINT + CloseHandle", requests, 1,
             [&] { ItemData(columns.get(), 0, wide_directory); }, [&] { ReadReparseDataRaw(directory); });
     Compare("GetItemData PID 2, a file of 3 names", "CreateFile + GetFileInformationByHandle + CloseHandle", requests, 1,
@@ -266,20 +226,20 @@ int main(int argc, char** argv) {
     // path conversion, the map and the value.
     harness::Imports imports(dll);
     imports.Replace("CreateFileA", &OpenNothing);
-    auto columns = Create<IColumnProvider>(dll, kFolderClass);
+    auto columns = figures::Create<IColumnProvider>(dll, kFolderClass);
     for (const DWORD pid : {0ul, 2ul}) {
       const int calls = requests * 50;
-      const double start = Now();
+      const double start = figures::Now();
       for (int i = 0; i < calls; ++i) ItemData(columns.get(), pid, wide_file);
       std::printf("GetItemData PID %lu with the file opened by a stub failing at once: %.3f us per request\n", pid,
-                  (Now() - start) * 1e6 / calls);
+                  (figures::Now() - start) * 1e6 / calls);
     }
   }
   std::int64_t ours = 0;
   {
     harness::Imports imports(dll);
     harness::HeapAccount heap(imports);
-    auto columns = Create<IColumnProvider>(dll, kFolderClass);
+    auto columns = figures::Create<IColumnProvider>(dll, kFolderClass);
     const auto before = heap.Held();
     for (int n = 0; n < kDistinctPaths; ++n) {
       const std::string path = DistinctPath(folder, n);

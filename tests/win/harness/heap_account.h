@@ -21,6 +21,8 @@ class HeapAccount {
   // Bytes the module allocated and has not freed since the account began
   // (negative when it freed older blocks).
   std::int64_t Held() const;
+  // Blocks the module obtained (malloc, calloc, realloc) since it began.
+  std::uint64_t Allocations() const;
 };
 
 // The size the C runtime gave a block, as the account counts it.

@@ -300,6 +300,8 @@ void Imports::Restore(std::string_view name) {
   state.target = state.original;
 }
 
+void* Imports::EntryRaw(std::string_view name) const { return *Get(name).slot; }
+
 void Imports::RestoreAll() {
   qm::CriticalSectionLock lock(g_lock);
   for (auto& state : m_states) state->target = state->original;

@@ -57,6 +57,13 @@ class Imports {
     return reinterpret_cast<F*>(ReplaceRaw(name, reinterpret_cast<void*>(replacement)));
   }
   void Restore(std::string_view name);
+  // What the module's calls of `name` go through (its thunk): a caller
+  // outside the module reaches the same target, a model's for one.
+  template <class F>
+  F* Entry(std::string_view name) const {
+    return reinterpret_cast<F*>(EntryRaw(name));
+  }
+  void* EntryRaw(std::string_view name) const;
   void RestoreAll();
 
   // After the module was unloaded: counts stay readable, and the destructor

@@ -12,23 +12,15 @@ bool IsSoftLinkCommand(LinkCommand command) {
   return command == LinkCommand::CreateSoftLinks || command == LinkCommand::PasteSoftLinks;
 }
 
-bool DirectoryTests::Test(std::size_t index) {
-  if (m_known.size() < m_paths.size()) m_known.resize(m_paths.size());
-  auto& known = m_known[index];
-  if (!known) known = m_facts.IsDirectory(m_paths[index]);
-  return *known;
-}
-
-bool DirectoryTests::All() {
-  for (std::size_t i = 0; i < m_paths.size(); ++i)
-    if (!Test(i)) return false;
-  return true;
-}
-
-bool DirectoryTests::Any() {
-  for (std::size_t i = 0; i < m_paths.size(); ++i)
-    if (Test(i)) return true;
-  return false;
+EarnedLinks LinksEarnedBy(const Path& destination, const PathList& sources, LinkMenuFacts& facts) {
+  if (sources.empty()) return EarnedLinks::None;
+  bool soft = !facts.IsUnc(sources[0]);
+  bool hard = facts.IsSameRoot(destination, sources[0]);
+  for (const Path& source : sources) {
+    if (!soft && !hard) break;
+    (facts.IsDirectory(source) ? hard : soft) = false;
+  }
+  return soft ? EarnedLinks::Soft : hard ? EarnedLinks::Hard : EarnedLinks::None;
 }
 
 namespace {
@@ -42,11 +34,16 @@ bool IsLocalNtfsDirectory(const Path& path, LinkMenuFacts& facts) {
 void ChooseDropEntries(const Path& folder, const PathList& items, int index_menu, LinkMenuFacts& facts,
                        std::vector<LinkMenuEntry>& entries) {
   if (items.empty() || !IsLocalNtfsDirectory(folder, facts)) return;
-  DirectoryTests directories(items, facts);
-  if (directories.All() && !facts.IsUnc(items[0]))
-    entries.push_back({LinkCommand::CreateSoftLinks, index_menu++, TextIndex(items)});
-  if (!directories.Any() && facts.IsSameRoot(folder, items[0]))
-    entries.push_back({LinkCommand::CreateHardLinks, index_menu++, TextIndex(items)});
+  switch (LinksEarnedBy(folder, items, facts)) {
+    case EarnedLinks::Soft:
+      entries.push_back({LinkCommand::CreateSoftLinks, index_menu, TextIndex(items)});
+      break;
+    case EarnedLinks::Hard:
+      entries.push_back({LinkCommand::CreateHardLinks, index_menu, TextIndex(items)});
+      break;
+    case EarnedLinks::None:
+      break;
+  }
 }
 
 void ChoosePasteEntries(const PathList& items, int index_menu, LinkMenuFacts& facts,
@@ -54,13 +51,18 @@ void ChoosePasteEntries(const PathList& items, int index_menu, LinkMenuFacts& fa
   if (items.size() != 1 || !IsLocalNtfsDirectory(items[0], facts)) return;
   PathList clipboard;
   if (!facts.ReadClipboard(clipboard) || clipboard.empty()) return;
-  int host_item = facts.HostPasteItemPosition();
-  auto next_position = [&] { return host_item >= 0 ? ++host_item : index_menu++; };
-  DirectoryTests directories(clipboard, facts);
-  if (directories.All() && !facts.IsUnc(clipboard[0]))
-    entries.push_back({LinkCommand::PasteSoftLinks, next_position(), TextIndex(clipboard)});
-  if (!directories.Any() && facts.IsSameRoot(items[0], clipboard[0]))
-    entries.push_back({LinkCommand::PasteHardLinks, next_position(), TextIndex(clipboard)});
+  const int host_item = facts.HostPasteItemPosition();
+  const int position = host_item >= 0 ? host_item + 1 : index_menu;
+  switch (LinksEarnedBy(items[0], clipboard, facts)) {
+    case EarnedLinks::Soft:
+      entries.push_back({LinkCommand::PasteSoftLinks, position, TextIndex(clipboard)});
+      break;
+    case EarnedLinks::Hard:
+      entries.push_back({LinkCommand::PasteHardLinks, position, TextIndex(clipboard)});
+      break;
+    case EarnedLinks::None:
+      break;
+  }
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <vector>
 
 #include "core/path_list.h"
@@ -42,19 +41,13 @@ struct LinkMenuEntry {
 std::vector<LinkMenuEntry> ChooseLinkMenuEntries(const Path& folder, const PathList& items, int index_menu,
                                                  LinkMenuFacts& facts);
 
-// Directory tests over a list, each path asked at most once.
-class DirectoryTests {
- public:
-  DirectoryTests(const PathList& paths, LinkMenuFacts& facts) : m_paths(paths), m_facts(facts) {}
-  bool All();
-  bool Any();
-
- private:
-  bool Test(std::size_t index);
-  const PathList& m_paths;
-  LinkMenuFacts& m_facts;
-  std::vector<std::optional<bool>> m_known;
-};
+// The kind of link a list of sources earns in `destination`: soft links when
+// every source is a directory and the first is no UNC path, hard links when
+// none is a directory and the first lies on the destination's root. The
+// first source's UNC and root tests come first; then each source is asked
+// once whether it is a directory, in order, until an answer rules out both.
+enum class EarnedLinks { None, Soft, Hard };
+EarnedLinks LinksEarnedBy(const Path& destination, const PathList& sources, LinkMenuFacts& facts);
 
 // String resources of a command: its menu texts, its verb and help text, and
 // the name pattern of the links it makes.

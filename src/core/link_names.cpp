@@ -22,30 +22,43 @@ LinkNameCandidates::LinkNameCandidates(std::string name, bool skip_plain_name, L
       m_number(m_patterns.first_number) {}
 
 std::optional<std::string> LinkNameCandidates::Next() {
+  std::string name;
+  if (!Next(name)) return std::nullopt;
+  return name;
+}
+
+void LinkNameCandidates::Restart(std::string_view name, bool skip_plain_name) {
+  m_name.assign(name);
+  m_stage = skip_plain_name ? Stage::Formatted : Stage::Plain;
+  m_number = m_patterns.first_number;
+}
+
+bool LinkNameCandidates::Next(std::string& name) {
   switch (m_stage) {
     case Stage::Plain:
       m_stage = Stage::Formatted;
-      return m_name;
-    case Stage::Formatted: {
-      std::string formatted = FormatNamePattern(m_patterns.name_format, m_name);
-      m_extension = std::string(FileNameExtension(m_name));
-      m_base = formatted.substr(0, formatted.size() - FileNameExtension(formatted).size());
+      name.assign(m_name);
+      return true;
+    case Stage::Formatted:
+      name.clear();
+      AppendNamePattern(name, m_patterns.name_format, m_name);
+      m_extension.assign(FileNameExtension(m_name));
+      m_base.assign(name, 0, name.size() - FileNameExtension(name).size());
       m_stage = Stage::Numbered;
-      return formatted;
-    }
-    case Stage::Numbered: {
+      return true;
+    case Stage::Numbered:
       if (m_number >= kLinkNumberLimit) {
         m_stage = Stage::Done;
-        return std::nullopt;
+        return false;
       }
-      std::string numbered = FormatNamePattern(m_patterns.numbered_format, m_base, m_number++);
-      if (FileNameExtension(numbered).empty()) numbered += m_extension;
-      return numbered;
-    }
+      name.clear();
+      AppendNamePattern(name, m_patterns.numbered_format, m_base, m_number++);
+      if (FileNameExtension(name).empty()) name += m_extension;
+      return true;
     case Stage::Done:
       break;
   }
-  return std::nullopt;
+  return false;
 }
 
 }  // namespace qm

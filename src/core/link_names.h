@@ -30,6 +30,10 @@ class LinkNameCandidates {
 
   // The next name to try, or nothing when all were offered.
   std::optional<std::string> Next();
+  // The same into `name`, whose buffer is reused; false when all were offered.
+  bool Next(std::string& name);
+  // Starts over with another source's name, keeping the patterns and buffers.
+  void Restart(std::string_view name, bool skip_plain_name);
 
  private:
   enum class Stage { Plain, Formatted, Numbered, Done };

@@ -14,5 +14,8 @@ namespace qm {
 // conversion and a "%d" without a number, is copied literally.
 std::string FormatNamePattern(std::string_view pattern, std::string_view text,
                               std::optional<int> number = std::nullopt);
+// The same appended to `out`, whose buffer is reused.
+void AppendNamePattern(std::string& out, std::string_view pattern, std::string_view text,
+                       std::optional<int> number = std::nullopt);
 
 }  // namespace qm

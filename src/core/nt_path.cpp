@@ -5,11 +5,19 @@ namespace qm {
 bool HasNtPathPrefix(std::u16string_view path) { return path.substr(0, kNtPathPrefix.size()) == kNtPathPrefix; }
 
 std::u16string SubstituteNameForTarget(std::u16string_view target) {
-  if (HasNtPathPrefix(target)) return std::u16string(target);
-  std::u16string name(kNtPathPrefix);
+  std::u16string name;
+  SubstituteNameForTarget(target, name);
+  return name;
+}
+
+void SubstituteNameForTarget(std::u16string_view target, std::u16string& name) {
+  if (HasNtPathPrefix(target)) {
+    name.assign(target);
+    return;
+  }
+  name.assign(kNtPathPrefix);
   name += target;
   if (name.size() >= 2 && name.compare(name.size() - 2, 2, u":\\") == 0) name.pop_back();
-  return name;
 }
 
 std::u16string_view TargetOfSubstituteName(std::u16string_view substitute_name) {

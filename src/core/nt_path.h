@@ -15,6 +15,8 @@ bool HasNtPathPrefix(std::u16string_view path);
 // any other gets the prefix, and a drive root "X:\" loses its backslash
 // (\??\X:). No other trailing backslash is touched.
 std::u16string SubstituteNameForTarget(std::u16string_view target);
+// The same into `name`, whose buffer is reused.
+void SubstituteNameForTarget(std::u16string_view target, std::u16string& name);
 
 // The target a substitute name leads to: the name without a leading "\??\"
 // (compared exactly), otherwise unchanged.

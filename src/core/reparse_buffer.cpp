@@ -47,12 +47,19 @@ bool ReadName(std::span<const std::uint8_t> bytes, std::size_t offset, std::size
 
 std::vector<std::uint8_t> EncodeMountPointRequest(std::u16string_view substitute_name,
                                                   std::u16string_view print_name) {
+  std::vector<std::uint8_t> request;
+  EncodeMountPointRequest(request, substitute_name, print_name);
+  return request;
+}
+
+void EncodeMountPointRequest(std::vector<std::uint8_t>& request, std::u16string_view substitute_name,
+                             std::u16string_view print_name) {
   const std::size_t length = substitute_name.size(), print_length = print_name.size();
   if (length + print_length > kMaximumSubstituteNameLength)
     RaiseStatus(StatusFromWin32(status::Win32FilenameExceedsRange));
   const auto name_bytes = static_cast<std::uint32_t>(2 * length);
   const auto print_bytes = static_cast<std::uint32_t>(2 * print_length);
-  std::vector<std::uint8_t> request(RequestSize(length, print_length), 0);
+  request.assign(RequestSize(length, print_length), 0);
   Put32(request, 0, kMountPointTag);
   Put16(request, 4, name_bytes + print_bytes + 12);  // data length: everything after the reparse header
   Put16(request, 8, 0);                              // substitute name offset
@@ -62,7 +69,7 @@ std::vector<std::uint8_t> EncodeMountPointRequest(std::u16string_view substitute
   for (std::size_t i = 0; i < length; ++i) Put16(request, kPathBufferOffset + 2 * i, substitute_name[i]);
   const std::size_t print_start = kPathBufferOffset + name_bytes + 2;
   for (std::size_t i = 0; i < print_length; ++i) Put16(request, print_start + 2 * i, print_name[i]);
-  return request;  // both terminators are already zero
+  // Both terminators are already zero.
 }
 
 std::vector<std::uint8_t> EncodeDeleteRequest(std::uint32_t tag) {

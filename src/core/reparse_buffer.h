@@ -44,6 +44,9 @@ constexpr std::size_t kMaximumSubstituteNameLength = (kMaximumBufferSize - 20) /
 // HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE).
 std::vector<std::uint8_t> EncodeMountPointRequest(std::u16string_view substitute_name,
                                                   std::u16string_view print_name = {});
+// The same into `request`, whose buffer is reused.
+void EncodeMountPointRequest(std::vector<std::uint8_t>& request, std::u16string_view substitute_name,
+                             std::u16string_view print_name = {});
 
 // The FSCTL_DELETE_REPARSE_POINT request for a Microsoft tag: the reparse
 // header alone, with a data length of 0.

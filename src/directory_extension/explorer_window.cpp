@@ -4,6 +4,7 @@
 #include <shlguid.h>
 
 #include "core/ascii_text.h"
+#include "directory_extension/link_items.h"
 #include "win/text.h"
 #include "win/unique_resource.h"
 
@@ -39,14 +40,6 @@ ComPtr<IShellView> ClearedView(IShellBrowser* browser) {
   return view;
 }
 
-UniqueItemIdList ItemOfPath(const Path& path) noexcept {
-  try {
-    return UniqueItemIdList(ILCreateFromPathW(PathToWide(path).c_str()));
-  } catch (...) {
-    return {};
-  }
-}
-
 }  // namespace
 
 ComPtr<IShellBrowser> GetShellBrowser(IUnknown* site, HWND window) {
@@ -59,7 +52,7 @@ ComPtr<IShellBrowser> GetShellBrowser(IUnknown* site, HWND window) {
   return browser;
 }
 
-void UpdateExplorerWindow(IUnknown* site, HWND window, const PathList& created, bool dropped) noexcept {
+void UpdateExplorerWindow(IUnknown* site, HWND window, const CreatedLinks& created, bool dropped) noexcept {
   try {
     ComPtr<IShellView> view;
     if (const ComPtr<IShellBrowser> browser = GetShellBrowser(site, window)) view = ClearedView(browser.get());
@@ -72,12 +65,13 @@ void UpdateExplorerWindow(IUnknown* site, HWND window, const PathList& created, 
     }
     const UINT flags = SVSI_SELECT | SVSI_ENSUREVISIBLE | SVSI_FOCUSED | (dropped ? SVSI_POSITIONITEM : 0);
 
-    for (const Path& path : created) {
-      const UniqueItemIdList item = ItemOfPath(path);
+    LinkItems items;
+    for (std::size_t i = 0; i < created.size(); ++i) {
+      PCIDLIST_ABSOLUTE item = items.ItemOf(created.path(i), created.file(i));
       if (!item) continue;
-      SHChangeNotify(SHCNE_CREATE, SHCNF_IDLIST, item.get(), nullptr);
+      SHChangeNotify(SHCNE_CREATE, SHCNF_IDLIST, item, nullptr);
       if (!view) continue;
-      PCUITEMID_CHILD last = ILFindLastID(item.get());
+      PCUITEMID_CHILD last = ILFindLastID(item);
       if (view2) {
         view2->SelectAndPositionItem(last, flags, &cursor);
       } else {

@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "core/path_list.h"
+#include "directory_extension/created_links.h"
 #include "win/com_ptr.h"
 
 namespace qm {
@@ -23,7 +23,7 @@ ComPtr<IShellBrowser> GetShellBrowser(IUnknown* site, HWND window);
 // Announces each created link (SHCNE_CREATE); with a shell browser it also
 // refreshes the view and selects the links, positioned at the cursor when
 // dropped. Failures are absorbed.
-void UpdateExplorerWindow(IUnknown* site, HWND window, const PathList& created, bool dropped) noexcept;
+void UpdateExplorerWindow(IUnknown* site, HWND window, const CreatedLinks& created, bool dropped) noexcept;
 
 // Position of the item whose command identifier is `id`, or -1.
 int FindMenuItemPosition(HMENU menu, UINT id);

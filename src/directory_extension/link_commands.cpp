@@ -7,9 +7,12 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/ascii_text.h"
 #include "core/multi_text.h"
+#include "core/volume_root.h"
 #include "directory_extension/explorer_window.h"
 #include "links/clipboard_file_list.h"
 #include "links/soft_link.h"
@@ -41,28 +44,71 @@ class WindowsLinkMenuFacts : public LinkMenuFacts {
   HMENU m_menu;
 };
 
-// A soft link leads to a local directory or drive; a hard link is another
-// name for a file. The clipboard may have changed since the menu was built.
-void CheckLinkSource(LinkCommand command, const Path& source) {
-  const bool directory = PathIsDirectoryA(source.c_str()) != FALSE;
-  if (IsSoftLinkCommand(command)) {
-    if (!directory || !IsOnLocalDrive(source)) RaiseStatus(StatusFromWin32(status::Win32Directory));
-  } else if (directory) {
-    RaiseStatus(E_ACCESSDENIED);  // what the file system answers for a hard link to a directory
-  }
-}
+// Makes the links of one command. What is the same for every link (the name
+// pattern, the drives' answers, the buffers) is made once; each link costs
+// its source's test, the existence tests of its candidate names and the
+// calls that make it. The clipboard may have changed since the menu was
+// built, so each source is tested again: a soft link leads to a local
+// directory or drive, a hard link is another name for a file.
+class LinkMaker {
+ public:
+  LinkMaker(LinkCommand command, const Path& destination)
+      : m_soft(IsSoftLinkCommand(command)),
+        m_names(destination, false, {LoadResourceString(LinkNameStringId(command)), "%s (%d)", 2}) {}
 
-void CreateLink(LinkCommand command, const Path& source, const Path& destination, PathList& created) {
-  CheckLinkSource(command, source);
-  const std::string name_format = LoadResourceString(LinkNameStringId(command));
-  const Path link = MakeUniqueDestinationPath(source, destination, false, name_format, "%s (%d)", 2);
-  if (IsSoftLinkCommand(command)) {
-    CreateSoftLink(link, PathToWide(source));
-  } else if (!CreateHardLinkA(link.c_str(), source.c_str(), nullptr)) {
-    RaiseLastError();
+  void Create(const Path& source, CreatedLinks& created) {
+    if (m_soft) {
+      if (!PathIsDirectoryA(source.c_str()) || !IsOnLocalDrive(source))
+        RaiseStatus(StatusFromWin32(status::Win32Directory));
+      const Path& link = m_names.Choose(source);
+      PathToWide(source, m_wide);
+      m_soft_links.Create(link, m_wide);
+      PathToWide(link, m_wide);
+      created.Add(link, FileData(m_wide));
+      return;
+    }
+    // The new name's file is the source's: one read tests the source and
+    // gives what the shell is told about the link.
+    std::optional<WIN32_FILE_ATTRIBUTE_DATA> file;
+    bool directory;
+    if (PathIsUNCA(source.c_str())) {
+      directory = PathIsDirectoryA(source.c_str()) != FALSE;
+    } else {
+      PathToWide(source, m_wide);
+      file = FileData(m_wide);
+      directory = file && (file->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+    if (directory) RaiseStatus(E_ACCESSDENIED);  // what the file system answers for a hard link to a directory
+    const Path& link = m_names.Choose(source);
+    if (!CreateHardLinkA(link.c_str(), source.c_str(), nullptr)) RaiseLastError();
+    created.Add(link, file);
   }
-  created.Add(link);
-}
+
+ private:
+  static std::optional<WIN32_FILE_ATTRIBUTE_DATA> FileData(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    return data;
+  }
+
+  // A drive's type is asked once per command.
+  bool IsOnLocalDrive(const Path& path) {
+    const auto root = VolumeRootOf(path);
+    if (!root) return false;
+    const auto letter = static_cast<unsigned char>((*root)[0]);
+    for (const auto& [known, local] : m_drives)
+      if (known == letter) return local;
+    const bool local = qm::IsOnLocalDrive(path);
+    m_drives.push_back({letter, local});
+    return local;
+  }
+
+  bool m_soft;
+  UniqueNameChooser m_names;
+  SoftLinkWriter m_soft_links;
+  std::wstring m_wide;
+  std::vector<std::pair<unsigned char, bool>> m_drives;
+};
 
 // The command a text verb names: one of the four advertised verbs.
 std::optional<LinkCommand> CommandOfVerbText(std::string_view verb) {
@@ -75,7 +121,7 @@ std::optional<LinkCommand> CommandOfVerbText(std::string_view verb) {
 
 HRESULT RunLinkCommand(const CMINVOKECOMMANDINFO& info, LinkCommand command, IUnknown* site, const Path& folder,
                        const PathList& items) {
-  PathList created;
+  CreatedLinks created;
   try {
     CursorChange wait(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
     CreateLinks(command, folder, items, created);
@@ -104,15 +150,20 @@ void AddLinkMenuEntries(HMENU menu, UINT index_menu, UINT id_first, UINT id_last
   }
 }
 
-void CreateLinks(LinkCommand command, const Path& folder, const PathList& items, PathList& created) {
+void CreateLinks(LinkCommand command, const Path& folder, const PathList& items, CreatedLinks& created) {
   if (!IsPasteCommand(command)) {
-    for (const Path& item : items) CreateLink(command, item, folder, created);
+    if (items.empty()) return;
+    LinkMaker maker(command, folder);
+    created.Reserve(items.size(), folder.size() + MAX_PATH / 4);
+    for (const Path& item : items) maker.Create(item, created);
     return;
   }
   if (items.size() != 1) return;
   PathList clipboard;
-  if (!GetClipboardFileList(clipboard)) return;
-  for (const Path& entry : clipboard) CreateLink(command, entry, items[0], created);
+  if (!GetClipboardFileList(clipboard) || clipboard.empty()) return;
+  LinkMaker maker(command, items[0]);
+  created.Reserve(clipboard.size(), items[0].size() + MAX_PATH / 4);
+  for (const Path& entry : clipboard) maker.Create(entry, created);
 }
 
 HRESULT InvokeLinkCommand(const CMINVOKECOMMANDINFO* info, IUnknown* site, const Path& folder,

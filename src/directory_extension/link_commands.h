@@ -6,6 +6,7 @@
 
 #include "core/link_menu.h"
 #include "core/path_list.h"
+#include "directory_extension/created_links.h"
 
 namespace qm {
 
@@ -23,7 +24,7 @@ void AddLinkMenuEntries(HMENU menu, UINT index_menu, UINT id_first, UINT id_last
 // a directory on a local drive (else HRESULT_FROM_WIN32(ERROR_DIRECTORY)), a
 // hard link's must not be a directory (E_ACCESSDENIED). Raises at the first
 // failure; links made before it stay.
-void CreateLinks(LinkCommand command, const Path& folder, const PathList& items, PathList& created);
+void CreateLinks(LinkCommand command, const Path& folder, const PathList& items, CreatedLinks& created);
 
 // IContextMenu::InvokeCommand for a selection, with the object's site (may be
 // null). The verb is an offset 0 to 3 (S_FALSE above) or one of the four verb

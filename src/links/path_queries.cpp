@@ -36,9 +36,15 @@ std::optional<std::uint32_t> ExistingAttributes(const Path& path) {
 }
 
 Path CombinePath(const Path& directory, const Path& name) {
+  Path path;
+  CombinePath(directory, name, path);
+  return path;
+}
+
+void CombinePath(const Path& directory, const Path& name, Path& path) {
   char buffer[MAX_PATH] = {};
   if (!PathCombineA(buffer, directory.c_str(), name.c_str())) RaiseTooLong();
-  return Path(buffer);
+  path.assign(buffer);
 }
 
 bool AnyPathIsDirectory(const PathList& paths) {

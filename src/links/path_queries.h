@@ -25,6 +25,8 @@ std::optional<std::uint32_t> ExistingAttributes(const Path& path);
 // "." and ".." are folded). Raises HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE)
 // when the result does not fit MAX_PATH.
 Path CombinePath(const Path& directory, const Path& name);
+// The same into `path`, whose buffer is reused.
+void CombinePath(const Path& directory, const Path& name, Path& path);
 
 // True at the first directory of the list; false for an empty list.
 bool AnyPathIsDirectory(const PathList& paths);

@@ -46,8 +46,15 @@ bool CreateJunction(const Path& link_path, const std::vector<std::uint8_t>& requ
 }  // namespace
 
 bool CreateSoftLink(const Path& link_path, std::wstring_view target) {
-  const std::u16string wide_target(target.begin(), target.end());
-  return CreateJunction(link_path, reparse::EncodeMountPointRequest(SubstituteNameForTarget(wide_target)));
+  SoftLinkWriter writer;
+  return writer.Create(link_path, target);
+}
+
+bool SoftLinkWriter::Create(const Path& link_path, std::wstring_view target) {
+  m_target.assign(target.begin(), target.end());
+  SubstituteNameForTarget(m_target, m_substitute);
+  reparse::EncodeMountPointRequest(m_request, m_substitute);
+  return CreateJunction(link_path, m_request);
 }
 
 bool CreateSoftLinkWithNames(const Path& link_path, std::wstring_view substitute_name, std::wstring_view print_name) {

@@ -2,7 +2,10 @@
 // reparse point whose substitute name is the NT path of its target.
 #pragma once
 
+#include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/path_list.h"
 
@@ -19,6 +22,17 @@ namespace qm {
 // exceeds the file system's reparse data limit raises
 // HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE) before anything is created.
 bool CreateSoftLink(const Path& link_path, std::wstring_view target);
+
+// Makes soft links one after another exactly as CreateSoftLink does, reusing
+// the buffers of their requests.
+class SoftLinkWriter {
+ public:
+  bool Create(const Path& link_path, std::wstring_view target);
+
+ private:
+  std::u16string m_target, m_substitute;
+  std::vector<std::uint8_t> m_request;
+};
 
 // The same with both names stored exactly as given, whatever their form: a
 // copy of another junction.

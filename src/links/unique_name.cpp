@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "core/link_names.h"
 #include "core/status.h"
@@ -15,25 +16,38 @@
 namespace qm {
 namespace {
 
-// The last component of `path` as the shell strips it (multibyte-aware); a
-// drive root is named by its letter.
-std::string LastComponent(const Path& path) {
-  if (IsDriveRoot(path)) return path.substr(0, 1);
-  std::string name = path;
+// The last component of `path` into `name` as the shell strips it
+// (multibyte-aware); a drive root is named by its letter.
+void LastComponent(const Path& path, std::string& name) {
+  if (IsDriveRoot(path)) {
+    name.assign(path, 0, 1);
+    return;
+  }
+  name.assign(path);
   PathStripPathA(name.data());
   name.resize(std::strlen(name.c_str()));
-  return name;
 }
 
 }  // namespace
 
 Path MakeUniqueDestinationPath(const Path& source, const Path& destination_directory, bool skip_plain_name,
                                std::string_view name_format, std::string_view numbered_format, int first_number) {
-  LinkNameCandidates candidates(LastComponent(source), skip_plain_name,
-                                {std::string(name_format), std::string(numbered_format), first_number});
-  while (const auto name = candidates.Next()) {
-    Path candidate = CombinePath(destination_directory, *name);
-    if (!PathExists(candidate)) return candidate;
+  UniqueNameChooser chooser(destination_directory, skip_plain_name,
+                            {std::string(name_format), std::string(numbered_format), first_number});
+  return chooser.Choose(source);
+}
+
+UniqueNameChooser::UniqueNameChooser(Path destination_directory, bool skip_plain_name, LinkNamePatterns patterns)
+    : m_directory(std::move(destination_directory)),
+      m_skip_plain_name(skip_plain_name),
+      m_candidates(std::string(), skip_plain_name, std::move(patterns)) {}
+
+const Path& UniqueNameChooser::Choose(const Path& source) {
+  LastComponent(source, m_component);
+  m_candidates.Restart(m_component, m_skip_plain_name);
+  while (m_candidates.Next(m_name)) {
+    CombinePath(m_directory, m_name, m_path);
+    if (!PathExists(m_path)) return m_path;
   }
   RaiseStatus(status::NoFreeLinkName);
 }

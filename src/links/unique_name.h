@@ -1,8 +1,10 @@
 // Choosing a free name for a new link in its destination folder.
 #pragma once
 
+#include <string>
 #include <string_view>
 
+#include "core/link_names.h"
 #include "core/path_list.h"
 
 namespace qm {
@@ -18,5 +20,22 @@ namespace qm {
 // HRESULT when a candidate does not fit MAX_PATH. Changes nothing on disk.
 Path MakeUniqueDestinationPath(const Path& source, const Path& destination_directory, bool skip_plain_name,
                                std::string_view name_format, std::string_view numbered_format, int first_number);
+
+// The same choice for many links into one folder with the same patterns,
+// each asking only whether its candidates exist; the buffers are reused.
+class UniqueNameChooser {
+ public:
+  UniqueNameChooser(Path destination_directory, bool skip_plain_name, LinkNamePatterns patterns);
+  // The free path for a link to `source`, valid until the next call; raises
+  // as MakeUniqueDestinationPath.
+  const Path& Choose(const Path& source);
+
+ private:
+  Path m_directory;
+  bool m_skip_plain_name;
+  LinkNameCandidates m_candidates;
+  std::string m_component, m_name;
+  Path m_path;
+};
 
 }  // namespace qm

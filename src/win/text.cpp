@@ -68,6 +68,17 @@ std::string PathToNarrow(std::wstring_view path) {
 
 std::wstring PathToWide(std::string_view path) { return Widen(path, FileApiCodePage(), MB_ERR_INVALID_CHARS); }
 
+void PathToWide(std::string_view path, std::wstring& wide) {
+  wide.clear();
+  if (path.empty()) return;
+  // A character takes at least one byte: the 8-bit length is room enough.
+  wide.resize(path.size());
+  const int length = MultiByteToWideChar(FileApiCodePage(), MB_ERR_INVALID_CHARS, path.data(),
+                                         CheckedLength(path.size()), wide.data(), CheckedLength(wide.size()));
+  if (length <= 0) RaiseLastError();
+  wide.resize(static_cast<std::size_t>(length));
+}
+
 std::string PathFromAnsi(std::string_view name) { return PathToNarrow(Widen(name, GetACP(), MB_ERR_INVALID_CHARS)); }
 
 }  // namespace qm

@@ -94,6 +94,15 @@ struct ItemIdListTraits {
 };
 using UniqueItemIdList = UniqueResource<ItemIdListTraits>;
 
+// A relative item id list that a shell folder parsed: its caller frees it
+// with the COM task allocator.
+struct ParsedItemIdListTraits {
+  using Value = PIDLIST_RELATIVE;
+  static Value Invalid() noexcept { return nullptr; }
+  static void Close(Value v) noexcept { CoTaskMemFree(v); }
+};
+using UniqueParsedItemIdList = UniqueResource<ParsedItemIdListTraits>;
+
 struct ActivationContextTraits {
   using Value = HANDLE;
   static Value Invalid() noexcept { return INVALID_HANDLE_VALUE; }

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <winioctl.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -51,7 +52,10 @@ bool CreateSoftLink(const Path& link_path, std::wstring_view target) {
 }
 
 bool SoftLinkWriter::Create(const Path& link_path, std::wstring_view target) {
-  m_target.assign(target.begin(), target.end());
+  // Element by element into the kept buffer (an assign from other iterators
+  // would build a temporary string first).
+  m_target.resize(target.size());
+  std::copy(target.begin(), target.end(), m_target.begin());
   SubstituteNameForTarget(m_target, m_substitute);
   reparse::EncodeMountPointRequest(m_request, m_substitute);
   return CreateJunction(link_path, m_request);

@@ -15,6 +15,14 @@ int CheckedLength(std::size_t size) {
 std::string Narrow(std::wstring_view text, UINT code_page, DWORD flags, BOOL* used_default) {
   if (text.empty()) return {};
   const int wide_length = CheckedLength(text.size());
+  if (text.size() <= MAX_PATH) {
+    // At most three bytes a character: a path's text converts in one call.
+    char local[3 * MAX_PATH];
+    const int length =
+        WideCharToMultiByte(code_page, flags, text.data(), wide_length, local, sizeof local, nullptr, used_default);
+    if (length <= 0) RaiseLastError();
+    return std::string(local, static_cast<std::size_t>(length));
+  }
   const int length = WideCharToMultiByte(code_page, flags, text.data(), wide_length, nullptr, 0, nullptr, used_default);
   if (length <= 0) RaiseLastError();
   std::string result(static_cast<std::size_t>(length), '\0');
@@ -31,6 +39,17 @@ std::wstring Widen(std::string_view text, UINT code_page, DWORD flags) {
   std::wstring result(static_cast<std::size_t>(length), L'\0');
   if (MultiByteToWideChar(code_page, flags, text.data(), narrow_length, result.data(), length) <= 0) RaiseLastError();
   return result;
+}
+
+// Whether `narrow` reads back as `wide` in `code_page`; a path's length needs
+// no block of its own.
+bool ReadsBackAs(std::string_view narrow, UINT code_page, std::wstring_view wide) {
+  wchar_t local[MAX_PATH];
+  if (narrow.empty() || narrow.size() > MAX_PATH) return Widen(narrow, code_page, 0) == wide;
+  // A character takes at least one byte: the 8-bit length is room enough.
+  const int length = MultiByteToWideChar(code_page, 0, narrow.data(), CheckedLength(narrow.size()), local, MAX_PATH);
+  if (length <= 0) RaiseLastError();
+  return std::wstring_view(local, static_cast<std::size_t>(length)) == wide;
 }
 
 }  // namespace
@@ -61,7 +80,7 @@ std::string PathToNarrow(std::wstring_view path) {
       Narrow(path, code_page, utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS, utf8 ? nullptr : &used_default);
   // The round trip catches what a code page maps without the default
   // character but not back to the same name.
-  if (used_default || Widen(narrow, code_page, 0) != path)
+  if (used_default || !ReadsBackAs(narrow, code_page, path))
     RaiseStatus(StatusFromWin32(status::Win32NoUnicodeTranslation));
   return narrow;
 }

@@ -92,6 +92,13 @@ TEST(LinkMenu, AsksTheVolumeOnceAndEachItemAtMostOnce) {
   ChooseLinkMenuEntries("D:\\Links", List({"D:\\x.txt", "D:\\y.txt"}), 0, facts);
   EXPECT_EQ(facts.directory_questions["D:\\x.txt"], 1);
   EXPECT_EQ(facts.directory_questions["D:\\y.txt"], 1);
+
+  // A first source on a server rules out both kinds untested; the walk ends
+  // at the first answer that contradicts the first.
+  facts.directory_questions.clear();
+  EXPECT_TRUE(ChooseLinkMenuEntries("D:\\Links", List({"\\\\srv\\share\\a", "D:\\a"}), 0, facts).empty());
+  EXPECT_TRUE(ChooseLinkMenuEntries("D:\\Links", List({"D:\\a", "D:\\x.txt", "D:\\b"}), 0, facts).empty());
+  EXPECT_EQ(facts.directory_questions, (std::map<Path, int>{{"D:\\Links", 2}, {"D:\\a", 1}, {"D:\\x.txt", 1}}));
 }
 
 TEST(LinkMenu, PasteNeedsOneSelectedDirectoryAndFilesOnTheClipboard) {

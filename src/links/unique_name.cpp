@@ -20,7 +20,7 @@ namespace {
 // (multibyte-aware); a drive root is named by its letter.
 void LastComponent(const Path& path, std::string& name) {
   if (IsDriveRoot(path)) {
-    name.assign(path, 0, 1);
+    name.assign(1, path[0]);
     return;
   }
   name.assign(path);

@@ -253,7 +253,7 @@ void CallFromThreads(HMODULE module, const char* entry) {
     HMODULE module;
     const char* entry;
   } start{CreateEventA(nullptr, TRUE, FALSE, nullptr), module, entry};
-  auto run = [](void* parameter) -> DWORD {
+  auto run = [](void* parameter) WINAPI -> DWORD {
     const auto& start = *static_cast<Start*>(parameter);
     WaitForSingleObject(start.go, INFINITE);
     return static_cast<DWORD>(CallEntry(start.module, start.entry));

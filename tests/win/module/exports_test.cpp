@@ -71,11 +71,11 @@ TEST(Exports, UnloadingReleasesTheClassObjectItHandedOutAndDeletesTheLocksItUsed
   const HMODULE dll = LoadLibraryA((BinFolder() + "QuorvaneMarrowby.dll").c_str());
   ASSERT_NE(dll, nullptr);
   harness::Imports imports(dll);
-  imports.Replace("EnterCriticalSection", +[](LPCRITICAL_SECTION s) {
+  imports.Replace("EnterCriticalSection", +[](LPCRITICAL_SECTION s) WINAPI {
     g_entered.insert(s);
     EnterCriticalSection(s);
   });
-  imports.Replace("DeleteCriticalSection", +[](LPCRITICAL_SECTION s) {
+  imports.Replace("DeleteCriticalSection", +[](LPCRITICAL_SECTION s) WINAPI {
     g_deleted.insert(s);
     DeleteCriticalSection(s);
   });

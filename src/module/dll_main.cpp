@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <olectl.h>
 
+#include "module/frame_tables.h"
 #include "module/module_object.h"
 #include "module/product_classes.h"
 #include "win/boundary.h"
@@ -14,12 +15,16 @@
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   switch (reason) {
     case DLL_PROCESS_ATTACH:
+      qm::RegisterFrameTables(instance);
       qm::AttachModule(instance);
       return qm::ModuleInitializationFailed() ? FALSE : TRUE;
     case DLL_PROCESS_DETACH:
       // When the process ends (reserved is set) other threads may have died
       // holding locks; the system reclaims everything, so nothing is undone.
-      if (!reserved) qm::DetachModule();
+      if (!reserved) {
+        qm::DetachModule();
+        qm::DeregisterFrameTables();
+      }
       return TRUE;
     default:
       return TRUE;

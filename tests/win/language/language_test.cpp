@@ -273,7 +273,7 @@ TEST_F(LanguageSelection, LoadingChoosesNothingAndTheFirstEntryPointsChooseOnce)
     harness::InterceptedLibrary main(m_main);
     const harness::Imports& imports = main.imports();
     // DllMain ran through the intercepted imports and only made its locks.
-    EXPECT_GE(imports.Calls("InitializeCriticalSectionAndSpinCount"), 2u);
+    EXPECT_GE(imports.Calls("InitializeCriticalSectionAndSpinCount"), 3u);
     const char* const deferred[] = {"RegOpenKeyExA", "LoadLibraryExA", "CreateActCtxA", "GetFileVersionInfoSizeA"};
     for (const char* call : deferred) EXPECT_EQ(imports.Calls(call), 0u) << call;
     EXPECT_EQ(LoadedLanguageModules(), Names{});
@@ -291,17 +291,32 @@ TEST_F(LanguageSelection, LoadingChoosesNothingAndTheFirstEntryPointsChooseOnce)
   EXPECT_EQ(LoadedLanguageModules(), Names{});
 }
 
-TEST_F(LanguageSelection, AChoiceThatCannotBeMadeAnswersTheEntryPointAndIsMadeLater) {
-  harness::InterceptedLibrary main(m_main);
-  for (const char* entry : {"DllGetClassObject", "DllCanUnloadNow", "DllRegisterServer", "DllUnregisterServer"}) {
-    main.imports().FailCall("InitOnceExecuteOnce", 1, ERROR_OUTOFMEMORY);
-    EXPECT_EQ(CallEntry(main.get(), entry), HRESULT_FROM_WIN32(ERROR_OUTOFMEMORY)) << entry;
-  }
-  EXPECT_EQ(main.imports().Calls("RegOpenKeyExA"), 0u);
-  EXPECT_EQ(LoadedLanguageModules(), Names{});
+// Refuses the choice while g_refuse_choice holds; counts the choices asked for.
+bool g_refuse_choice = true;
+int g_choices = 0;
+HMODULE RefuseOrChooseMain(HMODULE main_module) {
+  ++g_choices;
+  if (g_refuse_choice) qm::RaiseStatus(E_OUTOFMEMORY);
+  return main_module;
+}
 
+TEST_F(LanguageSelection, AChoiceThatCannotBeMadeAnswersTheEntryPointAndIsMadeLater) {
+  // A copy of the test module, its choice handed to a chooser that raises.
+  TempFolder folder;
+  Library main(folder.Put("qm_testable.dll", "QuorvaneMarrowby.dll"));
+  ASSERT_NE(main.get(), nullptr);
+  using Chooser = HMODULE (*)(HMODULE);
+  auto* attach = main.Internal<bool(HMODULE, Chooser)>("_ZN2qm20AttachModuleInstanceEP11HINSTANCE__PFS1_S1_E");
+  ASSERT_TRUE(attach && attach(main.get(), &RefuseOrChooseMain));
+  for (const char* entry : {"DllGetClassObject", "DllCanUnloadNow", "DllRegisterServer", "DllUnregisterServer"})
+    EXPECT_EQ(CallEntry(main.get(), entry), E_OUTOFMEMORY) << entry;
+  EXPECT_EQ(g_choices, 4);
+  EXPECT_EQ(main.Internal<HMODULE()>("_ZN2qm10MainModuleEv")(), main.get());
+
+  g_refuse_choice = false;
   EXPECT_EQ(RequestUnknownClass(main.get()), CLASS_E_CLASSNOTAVAILABLE);
-  EXPECT_EQ(LoadedLanguageModules(), Names{"QuorvaneMarrowby.lang-1033.dll"});
+  EXPECT_EQ(Export<ServerFunction>(main.get(), "DllCanUnloadNow")(), S_OK);
+  EXPECT_EQ(g_choices, 5);
 }
 
 std::string Message(HMODULE module, DWORD id) {

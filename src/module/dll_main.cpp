@@ -6,6 +6,7 @@
 #include "module/frame_tables.h"
 #include "module/module_object.h"
 #include "module/product_classes.h"
+#include "registration/removal_steps.h"
 #include "win/boundary.h"
 #include "win/errors.h"
 #include "win/module_instance.h"
@@ -57,6 +58,12 @@ STDAPI DllUnregisterServer() {
   return qm::CallAtBoundary([]() -> HRESULT {
     qm::RaiseIfFailed(qm::ChooseResourceModule());
     const HRESULT classes = qm::ProductObjectMap().UnregisterClasses();
+    if (classes == qm::kItemAlreadyGone) {
+      // The other bitness took the keys both share: the type library goes
+      // too, and the first failure is the one reported.
+      qm::CallAtBoundary([] { qm::UnregisterTypeLibrary(qm::MainModule()); });
+      return classes;
+    }
     if (FAILED(classes)) return classes;
     qm::UnregisterTypeLibrary(qm::MainModule());
     return S_OK;

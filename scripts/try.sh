@@ -16,9 +16,10 @@ if ! scripts/build.sh > build/try/build.log 2>&1; then
   exit 1
 fi
 grep '^Installer package:' build/try/build.log || true
-echo "Trying build/release-x64/bin/QuorvaneMarrowby.dll in a Wine prefix of its own, build/try/wineprefix."
+echo "Trying build/release-x64/bin/QuorvaneMarrowby.dll (and the 32-bit one) in a Wine prefix of its own, build/try/wineprefix."
 status=0
-xvfb-run -a -s "-screen 0 1280x1024x24" tools/try/in-wine.sh build/release-x64/bin build/try/wineprefix build/try ||
+xvfb-run -a -s "-screen 0 1280x1024x24" tools/try/in-wine.sh build/release-x64/bin build/try/wineprefix build/try \
+  build/release-x86/bin ||
   status=$?
 printf '\nPictures of the dialogs: %s\n' "$(ls build/try/pictures/*.png | tr '\n' ' ')"
 echo "scripts/try.sh took $(( $(date +%s) - started )) s$([ $status -eq 0 ] || echo ", and some steps did not do what they should")."

@@ -8,7 +8,8 @@
 //   explorer_host ask-copy SOURCE INTO PICTURE
 //                                           the copy hook's dialog for copying SOURCE into INTO,
 //                                           shown with Control held, photographed, cancelled
-//   explorer_host drag FOLDER ITEM...       right-drag ITEMs onto FOLDER, pick the extension's entry
+//   explorer_host drag FOLDER ITEM...       right-drag ITEMs onto FOLDER, pick the extension's entry, and
+//                                           name the DLL that served it
 //   explorer_host copy ITEM...              Explorer's Copy of ITEMs
 //   explorer_host paste FOLDER              context menu of FOLDER with the copied ITEMs
 #include <windows.h>
@@ -47,8 +48,13 @@ int Run(const std::wstring& command, const std::vector<std::wstring>& paths) {
     tour::SetPictureFolder(paths[2].substr(0, paths[2].size() - picture.size() - 1));
     return tour::AskAboutCopy(paths[0], paths[1], tour::Utf8(picture));
   }
-  if (command == L"drag" && paths.size() >= 2)
-    return FAILED(tour::RightDrag(paths[0], std::vector<std::wstring>(paths.begin() + 1, paths.end())));
+  if (command == L"drag" && paths.size() >= 2) {
+    const HRESULT status = tour::RightDrag(paths[0], std::vector<std::wstring>(paths.begin() + 1, paths.end()));
+    wchar_t dll[MAX_PATH] = {};
+    if (const HMODULE served = GetModuleHandleW(L"QuorvaneMarrowby.dll"); served && GetModuleFileNameW(served, dll, MAX_PATH))
+      tour::Say(L"(the extension ran from " + std::wstring(dll) + L")");
+    return FAILED(status);
+  }
   if (command == L"copy" && !paths.empty()) return tour::CopyToClipboard(paths) ? 0 : 1;
   if (command == L"paste" && paths.size() == 1) return FAILED(tour::ContextMenu(paths[0]));
   return Usage();

@@ -170,11 +170,13 @@ std::string ExportNameByOrdinal(HMODULE dll, WORD ordinal) {
 }
 
 // Never thunked: the thunk itself relies on them, or they run while the
-// loader or unwinder holds its locks.
+// loader or unwinder holds its locks (x86_64: the system's unwinder; i686:
+// libgcc's, whose registry lock is a semaphore).
 bool NeverPatch(std::string_view name) {
   static const char* const names[] = {"GetLastError", "SetLastError", "RtlCaptureContext", "RtlLookupFunctionEntry",
                                       "RtlVirtualUnwind", "RtlUnwindEx", "RtlAddFunctionTable", "RtlDeleteFunctionTable",
-                                      "TlsGetValue", "TlsSetValue", "__C_specific_handler"};
+                                      "TlsGetValue", "TlsSetValue", "__C_specific_handler", "CreateSemaphoreW",
+                                      "WaitForSingleObject", "ReleaseSemaphore"};
   for (const char* n : names)
     if (name == n) return true;
   return false;

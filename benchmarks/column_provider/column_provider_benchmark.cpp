@@ -1,7 +1,7 @@
-// The folder extension's column values and the soft link overlay, timed
-// against the raw Win32 calls each request cannot avoid, and the heap its
-// per-path maps hold against plain maps of the same records. Prints figures;
-// judges nothing.
+// The folder extension's column values, the soft link overlay and the
+// Properties page request of an item that is no link, timed against the raw
+// Win32 calls each request cannot avoid, and the heap the column maps hold
+// against plain maps of the same records. Prints figures; judges nothing.
 //
 //   column_provider_benchmark.exe [requests timed per operation, default 2000]
 #include <windows.h>
@@ -14,6 +14,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "directory_extension/shell_fakes.h"
 #include "harness/heap_account.h"
 #include "harness/imports.h"
 #include "links/reparse_point.h"
@@ -170,6 +171,30 @@ HANDLE WINAPI OpenNothing(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DW
   return INVALID_HANDLE_VALUE;
 }
 
+// Blocks the DLL allocates while counted.
+std::uint64_t g_allocations = 0;
+void* (*g_malloc)(size_t) = nullptr;
+void* (*g_calloc)(size_t, size_t) = nullptr;
+void* CountedMalloc(size_t size) {
+  ++g_allocations;
+  return g_malloc(size);
+}
+void* CountedCalloc(size_t count, size_t size) {
+  ++g_allocations;
+  return g_calloc(count, size);
+}
+
+BOOL CALLBACK AddNoPage(HPROPSHEETPAGE, LPARAM) { return FALSE; }
+
+// The directory class as the shell asks it for the Properties pages of `item`.
+qm::ComPtr<IShellPropSheetExt> PropertiesOf(HMODULE dll, const std::string& item) {
+  auto init = Create<IShellExtInit>(dll, kDirectoryClass);
+  fakes::DropDataObject selection({std::wstring(item.begin(), item.end())});
+  qm::ComPtr<IShellPropSheetExt> pages;
+  if (FAILED(init->Initialize(nullptr, &selection, nullptr)) || FAILED(init.As(pages))) Stop("no property sheet handler");
+  return pages;
+}
+
 std::string DistinctPath(const std::string& folder, int n) { return folder + "\\item-" + std::to_string(n) + ".txt"; }
 
 }  // namespace
@@ -210,6 +235,31 @@ int main(int argc, char** argv) {
             [&] { ItemData(columns.get(), 0, wide_directory); }, [&] { ReadReparseDataRaw(directory); });
     Compare("GetItemData PID 2, a file of 3 names", "CreateFile + GetFileInformationByHandle + CloseHandle", requests, 1,
             [&] { ItemData(columns.get(), 2, wide_file); }, [&] { ReadFileInformationRaw(file); });
+  }
+  {
+    // The Properties of an item that is no link: its attributes and, for a
+    // file, its number of names; no allocation, no resource.
+    const std::string single = folder + "\\single.txt";
+    CloseHandle(CreateFileA(single.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    auto file_pages = PropertiesOf(dll, single), directory_pages = PropertiesOf(dll, directory);
+    Compare("AddPages, a file of one name", "GetFileAttributes, then the three calls of PID 2",
+            requests, 1, [&] { file_pages->AddPages(&AddNoPage, 0); },
+            [&] {
+              GetFileAttributesA(single.c_str());
+              ReadFileInformationRaw(single);
+            });
+    Compare("AddPages, a directory", "GetFileAttributes", requests, 1, [&] { directory_pages->AddPages(&AddNoPage, 0); },
+            [&] { GetFileAttributesA(directory.c_str()); });
+    harness::Imports imports(dll);
+    g_malloc = imports.Replace<void*(size_t)>("malloc", &CountedMalloc);
+    g_calloc = imports.Replace<void*(size_t, size_t)>("calloc", &CountedCalloc);
+    for (int i = 0; i < requests; ++i) {
+      file_pages->AddPages(&AddNoPage, 0);
+      directory_pages->AddPages(&AddNoPage, 0);
+    }
+    std::printf("AddPages of a file and of a directory, %d times each: %llu blocks allocated\n", requests,
+                static_cast<unsigned long long>(g_allocations));
+    DeleteFileA(single.c_str());
   }
   {
     // What is left of a request when the file system answers at once: the

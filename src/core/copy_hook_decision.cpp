@@ -39,9 +39,10 @@ CopyHookDecision Examined(Examine&& examine, CopyHookDecision fallback) {
 }
 
 CopyHookDecision DecideDelete(const CopyHookCall& call, CopyHookFacts& facts) {
-  if (!IsInteractiveCopyHook(call)) return Act(CopyHookAction::RemoveLink);
   return Examined(
       [&] {
+        if (facts.ReadSourceLink() == SourceLink::None) return LeaveToShell();
+        if (!IsInteractiveCopyHook(call)) return Act(CopyHookAction::RemoveLink);
         const int choice = facts.Ask(CopyHookDialog::DeleteSoftLink, false);
         if (choice == IDC_DELETE_SOFT_LINK) return Act(CopyHookAction::RemoveLink);
         if (choice == shell_operation::Cancel) return StopOperation();
@@ -53,9 +54,9 @@ CopyHookDecision DecideDelete(const CopyHookCall& call, CopyHookFacts& facts) {
 CopyHookDecision DecideCopySoftLink(const CopyHookCall& call, CopyHookFacts& facts) {
   return Examined(
       [&] {
-        if (!facts.ReadSourceLink()) return LeaveToShell();
+        if (facts.ReadSourceLink() != SourceLink::Junction) return LeaveToShell();
         const bool possible = LinkPossibleAtDestination(facts);
-        if (!IsInteractiveCopyHook(call)) return LeaveToShell();
+        if (!IsInteractiveCopyHook(call) || facts.DestinationIsSource()) return LeaveToShell();
         return FromChoice(facts.Ask(CopyHookDialog::CopySoftLink, possible), IDC_COPY_SOFT_LINK,
                           CopyHookAction::CopyLink);
       },
@@ -66,7 +67,8 @@ CopyHookDecision DecideCopyDirectory(const CopyHookCall& call, CopyHookFacts& fa
   if (!IsInteractiveCopyHook(call)) return LeaveToShell();
   return Examined(
       [&] {
-        if (facts.SourceIsUnc() || !LinkPossibleAtDestination(facts)) return LeaveToShell();
+        if (!facts.SourceIsOnLocalDrive() || !LinkPossibleAtDestination(facts) || facts.DestinationIsSource())
+          return LeaveToShell();
         return FromChoice(facts.Ask(CopyHookDialog::CopyDirectory, true), IDC_CREATE_SOFT_LINK,
                           CopyHookAction::LinkToSource);
       },
@@ -76,7 +78,7 @@ CopyHookDecision DecideCopyDirectory(const CopyHookCall& call, CopyHookFacts& fa
 CopyHookDecision DecideMove(const CopyHookCall& call, CopyHookFacts& facts) {
   return Examined(
       [&] {
-        if (!facts.ReadSourceLink()) return LeaveToShell();
+        if (facts.ReadSourceLink() != SourceLink::Junction || facts.DestinationIsSource()) return LeaveToShell();
         const bool possible = LinkPossibleAtDestination(facts);
         int choice = possible ? IDC_MOVE_SOFT_LINK : IDC_MOVE_AS_DIRECTORY;
         if (IsInteractiveCopyHook(call)) choice = facts.Ask(CopyHookDialog::MoveSoftLink, possible);

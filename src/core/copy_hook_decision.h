@@ -31,15 +31,24 @@ constexpr int Cancel = 2;  // the shell stops the whole operation
 
 enum class CopyHookDialog { DeleteSoftLink, CopySoftLink, CopyDirectory, MoveSoftLink };
 
+// What a source directory carrying a reparse point is to the hook.
+enum class SourceLink {
+  None,          // no reparse point, or another kind (a cloud placeholder, deduplication): a directory
+  Junction,      // a mount point with a substitute name: deleted, copied and moved as a link
+  SymbolicLink,  // deleted as a link; its copies and moves are left to the shell
+};
+
 // The questions the decision asks about the call's source and destination.
 class CopyHookFacts {
  public:
   virtual ~CopyHookFacts() = default;
   virtual bool SourceIsDirectory() = 0;
-  virtual bool SourceIsUnc() = 0;
-  // Reads the source's reparse data; true when it is a junction with a
-  // substitute name, the only kind a link can be copied or moved from.
-  virtual bool ReadSourceLink() = 0;
+  // A drive-letter path of a drive that is not a network drive.
+  virtual bool SourceIsOnLocalDrive() = 0;
+  // Reads the source's reparse data. May raise.
+  virtual SourceLink ReadSourceLink() = 0;
+  // The destination names the source itself, however spelled. May raise.
+  virtual bool DestinationIsSource() = 0;
   // Of the destination's parent directory.
   virtual bool DestinationParentIsDirectory() = 0;
   virtual bool DestinationParentIsUnc() = 0;
@@ -77,7 +86,8 @@ bool IsInteractiveCopyHook(const CopyHookCall& call);
 
 // A failure while finding out or asking leaves a copy or move to the shell and
 // cancels a delete (letting the shell delete a junction could empty its
-// target). A failure the facts raise is caught here and returned.
+// target). A failure the facts raise is caught here and returned. A copy or
+// move onto the source itself is always left to the shell.
 CopyHookDecision DecideCopyHook(const CopyHookCall& call, CopyHookFacts& facts);
 
 }  // namespace qm

@@ -45,19 +45,30 @@ bool ReadName(std::span<const std::uint8_t> bytes, std::size_t offset, std::size
 
 }  // namespace
 
-std::vector<std::uint8_t> EncodeMountPointRequest(std::u16string_view substitute_name) {
-  const std::size_t length = substitute_name.size();
-  if (length > kMaximumSubstituteNameLength) RaiseStatus(StatusFromWin32(status::Win32FilenameExceedsRange));
+std::vector<std::uint8_t> EncodeMountPointRequest(std::u16string_view substitute_name,
+                                                  std::u16string_view print_name) {
+  const std::size_t length = substitute_name.size(), print_length = print_name.size();
+  if (length + print_length > kMaximumSubstituteNameLength)
+    RaiseStatus(StatusFromWin32(status::Win32FilenameExceedsRange));
   const auto name_bytes = static_cast<std::uint32_t>(2 * length);
-  std::vector<std::uint8_t> request(RequestSize(length), 0);
+  const auto print_bytes = static_cast<std::uint32_t>(2 * print_length);
+  std::vector<std::uint8_t> request(RequestSize(length, print_length), 0);
   Put32(request, 0, kMountPointTag);
-  Put16(request, 4, name_bytes + 12);  // data length: everything after the reparse header
-  Put16(request, 8, 0);                // substitute name offset
-  Put16(request, 10, name_bytes);      // substitute name length
-  Put16(request, 12, name_bytes + 2);  // print name offset: past the terminator
-  Put16(request, 14, 0);               // print name length
+  Put16(request, 4, name_bytes + print_bytes + 12);  // data length: everything after the reparse header
+  Put16(request, 8, 0);                              // substitute name offset
+  Put16(request, 10, name_bytes);                    // substitute name length
+  Put16(request, 12, name_bytes + 2);                // print name offset: past the terminator
+  Put16(request, 14, print_bytes);                   // print name length
   for (std::size_t i = 0; i < length; ++i) Put16(request, kPathBufferOffset + 2 * i, substitute_name[i]);
+  const std::size_t print_start = kPathBufferOffset + name_bytes + 2;
+  for (std::size_t i = 0; i < print_length; ++i) Put16(request, print_start + 2 * i, print_name[i]);
   return request;  // both terminators are already zero
+}
+
+std::vector<std::uint8_t> EncodeDeleteRequest(std::uint32_t tag) {
+  std::vector<std::uint8_t> request(kReparseHeaderSize, 0);
+  Put32(request, 0, tag);
+  return request;
 }
 
 std::uint32_t ReadTag(std::span<const std::uint8_t> header) { return header.size() < 4 ? 0 : Get32(header, 0); }

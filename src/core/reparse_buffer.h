@@ -31,15 +31,23 @@ constexpr std::size_t kReparseHeaderSize = 8;
 constexpr std::size_t kPathBufferOffset = 16;
 // The largest reparse buffer a file system accepts, header included.
 constexpr std::size_t kMaximumBufferSize = 16 * 1024;
-// A request holds the substitute name, its terminator and an empty print name.
-constexpr std::size_t RequestSize(std::size_t substitute_length) { return 2 * substitute_length + 20; }
+// A request holds the substitute name, the print name and their terminators.
+constexpr std::size_t RequestSize(std::size_t substitute_length, std::size_t print_length = 0) {
+  return 2 * (substitute_length + print_length) + 20;
+}
 constexpr std::size_t kMaximumSubstituteNameLength = (kMaximumBufferSize - 20) / 2;
 
 // The FSCTL_SET_REPARSE_POINT request that makes a directory a junction to
-// `substitute_name` (an NT path such as \??\D:\Data) with an empty print name:
-// 2*L+20 bytes, data length 2*L+12. A name longer than
-// kMaximumSubstituteNameLength raises HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE).
-std::vector<std::uint8_t> EncodeMountPointRequest(std::u16string_view substitute_name);
+// `substitute_name` (an NT path such as \??\D:\Data) with `print_name`, empty
+// for the links this system makes: 2*L+20 bytes then, data length 2*L+12.
+// Names that do not fit kMaximumBufferSize raise
+// HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE).
+std::vector<std::uint8_t> EncodeMountPointRequest(std::u16string_view substitute_name,
+                                                  std::u16string_view print_name = {});
+
+// The FSCTL_DELETE_REPARSE_POINT request for a Microsoft tag: the reparse
+// header alone, with a data length of 0.
+std::vector<std::uint8_t> EncodeDeleteRequest(std::uint32_t tag);
 
 struct DecodedReparsePoint {
   // Raw copies of the first bytes returned; bytes past the end are zero.

@@ -68,6 +68,20 @@ void RemoveLink(const Path& link) {
   if (!RemoveDirectoryA(link.c_str())) RaiseLastError();
 }
 
+SourceLink LinkKindOf(const ReparsePointInfo& info) {
+  const std::uint32_t tag = ReparseTag(info);
+  if (tag == reparse::kSymbolicLinkTag) return SourceLink::SymbolicLink;
+  if (tag == reparse::kMountPointTag && !info.substitute_name.empty()) return SourceLink::Junction;
+  return SourceLink::None;
+}
+
+// What the dialogs say a link leads to.
+std::wstring ShownTarget(const ReparsePointInfo& info) {
+  if (!info.symbolic_link) return GetSoftLinkTarget(info);
+  const SymbolicLinkNames& names = *info.symbolic_link;
+  return names.print_name.empty() ? names.substitute_name : names.print_name;
+}
+
 class CopyHookItem final : public CopyHookFacts {
  public:
   CopyHookItem(HWND window, UINT flags, const char* source, const char* destination)
@@ -78,11 +92,12 @@ class CopyHookItem final : public CopyHookFacts {
         m_parent(ParentOf(m_destination)) {}
 
   bool SourceIsDirectory() override { return PathIsDirectoryA(m_source.c_str()) != FALSE; }
-  bool SourceIsUnc() override { return PathIsUNCA(m_source.c_str()) != FALSE; }
-  bool ReadSourceLink() override {
-    ReadReparsePoint(m_link, m_source);
-    return ReparseTag(m_link) == reparse::kMountPointTag && !m_link.substitute_name.empty();
+  bool SourceIsOnLocalDrive() override { return IsOnLocalDrive(m_source); }
+  SourceLink ReadSourceLink() override {
+    ReadReparsePointOrRaise(m_link, m_source);
+    return LinkKindOf(m_link);
   }
+  bool DestinationIsSource() override { return IsSameFile(m_source, m_destination); }
   bool DestinationParentIsDirectory() override { return PathIsDirectoryA(m_parent.c_str()) != FALSE; }
   bool DestinationParentIsUnc() override { return PathIsUNCA(m_parent.c_str()) != FALSE; }
   bool DestinationParentIsNtfs() override { return IsNtfsVolume(m_parent); }
@@ -91,10 +106,8 @@ class CopyHookItem final : public CopyHookFacts {
     const HINSTANCE resources = ResourceModule();
     switch (dialog) {
       case CopyHookDialog::DeleteSoftLink: {
-        // Only the copy and move decisions have read the link before they ask.
-        ReadReparsePoint(m_link, m_source);
         const bool allow_undo = (m_flags & FOF_ALLOWUNDO) != 0;
-        return DeleteSoftLinkDialog(resources, m_source, GetSoftLinkTarget(m_link), allow_undo).AskChoice(m_window);
+        return DeleteSoftLinkDialog(resources, m_source, ShownTarget(m_link), allow_undo).AskChoice(m_window);
       }
       case CopyHookDialog::CopySoftLink:
         return CopySoftLinkDialog(resources, m_source, GetSoftLinkTarget(m_link), m_destination, link_possible)
@@ -118,10 +131,10 @@ class CopyHookItem final : public CopyHookFacts {
         RemoveLink(m_source);
         break;
       case CopyHookAction::CopyLink:
-        MakeLinkAtDestination(m_link.substitute_name);
+        CopyLinkTo(LinkPath());
         break;
       case CopyHookAction::LinkToSource:
-        MakeLinkAtDestination(PathToWide(m_source));
+        CreateSoftLink(LinkPath(), PathToWide(m_source));
         break;
       case CopyHookAction::MoveLink:
         MoveLink();
@@ -130,23 +143,33 @@ class CopyHookItem final : public CopyHookFacts {
   }
 
  private:
-  // A link at the destination path, or under a free "Soft Link to" name when
-  // the operation renames on collision and the path is taken. Returns its path.
-  Path MakeLinkAtDestination(const std::wstring& target) {
-    Path link = m_destination;
-    if ((EffectiveCopyHookFlags(m_flags) & FOF_RENAMEONCOLLISION) && PathExists(link))
-      link = MakeUniqueDestinationPath(m_source, m_parent, true, LoadResourceString(IDS_SOFT_LINK_NAME), "%s (%d)", 2);
-    CreateSoftLink(link, target);
-    return link;
+  // Where the new link goes: the destination path, or a free "Soft Link to"
+  // name when the operation renames on collision and the path is taken. An
+  // empty directory there may become the link, a reparse point never does.
+  Path LinkPath() const {
+    const auto existing = ExistingAttributes(m_destination);
+    if (!existing) return m_destination;
+    if (EffectiveCopyHookFlags(m_flags) & FOF_RENAMEONCOLLISION)
+      return MakeUniqueDestinationPath(m_source, m_parent, true, LoadResourceString(IDS_SOFT_LINK_NAME), "%s (%d)", 2);
+    if (*existing & FILE_ATTRIBUTE_REPARSE_POINT) RaiseStatus(StatusFromWin32(ERROR_ALREADY_EXISTS));
+    return m_destination;
   }
 
-  // The new link goes again when the source cannot be removed, so the link
-  // stays where it was.
+  // The source's names exactly as read. True when the link's directory is new.
+  bool CopyLinkTo(const Path& link) const {
+    return CreateSoftLinkWithNames(link, m_link.substitute_name, m_link.print_name);
+  }
+
+  // When the source cannot be removed, the new link is undone, so the link
+  // stays where it was: a directory made for it goes, one that was there
+  // before stays as it was.
   void MoveLink() {
-    const Path link = MakeLinkAtDestination(m_link.substitute_name);
+    const Path link = LinkPath();
+    const bool created = CopyLinkTo(link);
     if (RemoveDirectoryA(m_source.c_str())) return;
     const DWORD error = GetLastError();
-    RemoveDirectoryA(link.c_str());
+    if (created) RemoveDirectoryA(link.c_str());
+    else CallAtBoundary([&] { RemoveSoftLinkReparsePoint(link); });
     SetLastError(error);
     RaiseLastError();
   }
@@ -162,9 +185,12 @@ class CopyHookItem final : public CopyHookFacts {
 // A wide path the code page cannot hold exactly: nothing acts on a
 // look-alike, and the shell is never kept from the item.
 UINT AnswerUnconvertible(HWND window, UINT operation, UINT flags, const wchar_t* source, DWORD source_attributes) {
-  const bool soft_link = source && (source_attributes & FILE_ATTRIBUTE_REPARSE_POINT) && PathIsDirectoryW(source);
-  if (operation != FO_DELETE || !soft_link) return IDYES;
+  const bool reparse_point = source && (source_attributes & FILE_ATTRIBUTE_REPARSE_POINT) && PathIsDirectoryW(source);
+  if (operation != FO_DELETE || !reparse_point) return IDYES;
   return AnswerOrCancel(window, flags, [&] {
+    ReparsePointInfo link;
+    ReadReparsePointOrRaise(link, std::wstring(source));
+    if (LinkKindOf(link) == SourceLink::None) return IDYES;
     const WaitCursor wait;
     if (!RemoveDirectoryW(source)) RaiseLastError();
     return IDNO;

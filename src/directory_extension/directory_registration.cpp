@@ -24,6 +24,8 @@ HRESULT UpdateDirectoryShellExtensionRegistration(bool register_server) noexcept
       steps.Run([&] { UnregisterDragDropHandler(self, "Directory"); });
       steps.Run([&] { UnregisterDragDropHandler(self, "Drive"); });
       steps.Run([&] { UnregisterOverlayIdentifier(self); });
+      steps.Run([&] { UnregisterPropertySheetHandler(self, "Directory"); });
+      steps.Run([&] { UnregisterPropertySheetHandler(self, "*"); });
       steps.Run([&] { UnregisterApproval(self); });
       steps.Run(script);
       steps.Finish();
@@ -36,6 +38,8 @@ HRESULT UpdateDirectoryShellExtensionRegistration(bool register_server) noexcept
       RegisterDragDropHandler(self, "Directory");
       RegisterDragDropHandler(self, "Drive");
       RegisterOverlayIdentifier(self);
+      RegisterPropertySheetHandler(self, "Directory");
+      RegisterPropertySheetHandler(self, "*");
     }
   });
 }

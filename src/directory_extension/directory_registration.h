@@ -1,6 +1,6 @@
 // Registration of CDirectoryShellExtension: its COM class keys, its approval,
 // its menu, copy hook and drag-and-drop handlers for directories and drives,
-// and its icon overlay.
+// its icon overlay, and its property sheet handler for directories and files.
 #pragma once
 
 #include <windows.h>

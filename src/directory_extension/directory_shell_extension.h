@@ -1,6 +1,6 @@
 // CDirectoryShellExtension: the class Explorer creates for directories and
 // drives. One object answers the menu, drag-and-drop, copy hook, icon overlay
-// and site roles.
+// and site roles, and the "Link" page of the Properties of links.
 #pragma once
 
 #include <windows.h>
@@ -16,7 +16,7 @@ namespace qm {
 
 class CDirectoryShellExtension
     : public ComClass<IContextMenu, ICopyHookA, ICopyHookW, IShellIconOverlayIdentifier, IObjectWithSite,
-                      IShellExtInit, IProvideClassInfo> {
+                      IShellExtInit, IProvideClassInfo, IShellPropSheetExt> {
  public:
   CDirectoryShellExtension() = default;
   virtual ~CDirectoryShellExtension() = default;
@@ -46,6 +46,10 @@ class CDirectoryShellExtension
 
   // IProvideClassInfo
   STDMETHODIMP GetClassInfo(ITypeInfo** out) override;
+
+  // IShellPropSheetExt (property_sheet.cpp)
+  STDMETHODIMP AddPages(LPFNSVADDPROPSHEETPAGE add, LPARAM parameter) override;
+  STDMETHODIMP ReplacePage(EXPPS page, LPFNSVADDPROPSHEETPAGE replace, LPARAM parameter) override;
 
  private:
   ComPtr<IUnknown> m_site;

@@ -1,7 +1,6 @@
 #include "links/clipboard_file_list.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include "links/drop_names.h"
 #include "win/unique_resource.h"
@@ -22,12 +21,11 @@ bool GetClipboardFileList(PathList& list) {
   ClipboardOpen clipboard;
   clipboard.Open(nullptr);
   if (!ClipboardOffersFileList()) return false;
-  const auto drop = static_cast<HDROP>(GetClipboardData(CF_HDROP));
-  const UINT count = drop ? DropNameCount(drop) : 0;
-  for (UINT index = 0; index < count; ++index) {
-    std::string name = DropName(drop, index);
-    if (!name.empty()) list.Add(std::move(name));
-  }
+  const HANDLE block = GetClipboardData(CF_HDROP);
+  if (!block) return true;
+  const DropNames names(block);
+  if (!names.valid()) return false;
+  for (std::size_t index = 0; index < names.size(); ++index) list.Add(names[index]);
   return true;
 }
 

@@ -25,10 +25,13 @@ Path GetFullPath(const Path& path) {
   return Path(buffer, length);
 }
 
-bool PathExists(const Path& path) {
-  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+bool PathExists(const Path& path) { return ExistingAttributes(path).has_value(); }
+
+std::optional<std::uint32_t> ExistingAttributes(const Path& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) return attributes;
   const DWORD error = GetLastError();
-  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return false;
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
   RaiseLastError();
 }
 

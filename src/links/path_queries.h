@@ -2,6 +2,9 @@
 // characters (terminator included).
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
 #include "core/path_list.h"
 
 namespace qm {
@@ -14,6 +17,9 @@ Path GetFullPath(const Path& path);
 // Whether a file or directory exists at `path`. Only "not found" counts as
 // free: raises the last error when existence cannot be told.
 bool PathExists(const Path& path);
+// The attributes of what exists at `path`, nothing when nothing does; raises
+// as PathExists.
+std::optional<std::uint32_t> ExistingAttributes(const Path& path);
 
 // `name` joined to `directory` by the shell's rules (an absolute name wins,
 // "." and ".." are folded). Raises HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE)

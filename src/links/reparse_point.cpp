@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/nt_path.h"
+#include "win/errors.h"
 #include "win/unique_resource.h"
 
 namespace qm {
@@ -13,8 +14,35 @@ namespace {
 
 // More than the largest reparse buffer a file system returns.
 constexpr DWORD kReadBufferSize = 17000;
+// Reading never keeps another program from changing or removing the item.
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+constexpr DWORD kReparsePointItself = FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT;
 
 std::wstring ToWideString(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+
+void Fill(ReparsePointInfo& info, std::span<const std::uint8_t> bytes) {
+  const auto decoded = reparse::DecodeReparseData(bytes);
+  info.generic_header = decoded.generic_header;
+  if (const auto link = reparse::DecodeSymbolicLinkData(bytes))
+    info.symbolic_link = SymbolicLinkNames{ToWideString(link->substitute_name), ToWideString(link->print_name),
+                                           link->relative};
+  if (!decoded.is_mount_point) return;
+  info.mount_point_header = decoded.mount_point_header;
+  info.print_name = ToWideString(decoded.print_name);
+  info.substitute_name = ToWideString(decoded.substitute_name);
+}
+
+void ReadOpened(ReparsePointInfo& info, const UniqueFileHandle& file) {
+  if (!file) RaiseLastError();
+  std::vector<std::uint8_t> buffer(kReadBufferSize);
+  DWORD returned = 0;
+  if (!DeviceIoControl(file.get(), FSCTL_GET_REPARSE_POINT, nullptr, 0, buffer.data(), kReadBufferSize, &returned,
+                       nullptr)) {
+    if (GetLastError() == ERROR_NOT_A_REPARSE_POINT) return;
+    RaiseLastError();
+  }
+  Fill(info, {buffer.data(), std::min<std::size_t>(returned, buffer.size())});
+}
 
 }  // namespace
 
@@ -30,26 +58,24 @@ void ClearReparsePointInfo(ReparsePointInfo& info) {
   info.symbolic_link.reset();
 }
 
-void ReadReparsePoint(ReparsePointInfo& info, const Path& path) {
+void ReadReparsePointOrRaise(ReparsePointInfo& info, const Path& path) {
   ClearReparsePointInfo(info);
-  UniqueFileHandle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  if (!file) return;
-  std::vector<std::uint8_t> buffer(kReadBufferSize);
-  DWORD returned = 0;
-  if (!DeviceIoControl(file.get(), FSCTL_GET_REPARSE_POINT, nullptr, 0, buffer.data(), kReadBufferSize, &returned,
-                       nullptr))
-    return;
-  const auto decoded = reparse::DecodeReparseData({buffer.data(), std::min<std::size_t>(returned, buffer.size())});
-  info.generic_header = decoded.generic_header;
-  const std::span<const std::uint8_t> bytes(buffer.data(), std::min<std::size_t>(returned, buffer.size()));
-  if (const auto link = reparse::DecodeSymbolicLinkData(bytes))
-    info.symbolic_link = SymbolicLinkNames{ToWideString(link->substitute_name), ToWideString(link->print_name),
-                                           link->relative};
-  if (!decoded.is_mount_point) return;
-  info.mount_point_header = decoded.mount_point_header;
-  info.print_name = ToWideString(decoded.print_name);
-  info.substitute_name = ToWideString(decoded.substitute_name);
+  ReadOpened(info, UniqueFileHandle(CreateFileA(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                                                       kReparsePointItself, nullptr)));
+}
+
+void ReadReparsePointOrRaise(ReparsePointInfo& info, const std::wstring& path) {
+  ClearReparsePointInfo(info);
+  ReadOpened(info, UniqueFileHandle(CreateFileW(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                                                       kReparsePointItself, nullptr)));
+}
+
+void ReadReparsePoint(ReparsePointInfo& info, const Path& path) {
+  try {
+    ReadReparsePointOrRaise(info, path);
+  } catch (const CAtlException&) {
+    ClearReparsePointInfo(info);
+  }
 }
 
 std::wstring GetSoftLinkTarget(const ReparsePointInfo& info) {

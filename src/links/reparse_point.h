@@ -49,6 +49,12 @@ void ClearReparsePointInfo(ReparsePointInfo& info);
 // kind of reparse point only the generic header.
 void ReadReparsePoint(ReparsePointInfo& info, const Path& path);
 
+// The same for a caller that must tell an item without reparse point (the
+// record stays cleared) from one that cannot be read: raises the last error
+// unless the file system answers ERROR_NOT_A_REPARSE_POINT.
+void ReadReparsePointOrRaise(ReparsePointInfo& info, const Path& path);
+void ReadReparsePointOrRaise(ReparsePointInfo& info, const std::wstring& path);
+
 // The substitute name without its leading "\??\" (\??\D:\Data gives D:\Data);
 // empty when the record holds no mount point.
 std::wstring GetSoftLinkTarget(const ReparsePointInfo& info);

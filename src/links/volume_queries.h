@@ -17,6 +17,11 @@ bool IsNtfsVolume(const Path& path);
 // network drive: where a junction's target may lie. Asks no volume.
 bool IsOnLocalDrive(const Path& path);
 
+// Whether `first` and `second` name the same file or directory (its volume
+// and file index), however spelled; false when `second` does not exist.
+// Raises the last error when either cannot be opened for another reason.
+bool IsSameFile(const Path& first, const Path& second);
+
 // The file information of `path` (nNumberOfLinks counts a file's names), all
 // zero when it cannot be read. Directories are not opened and always give
 // the zero record. Reports nothing.

@@ -47,18 +47,9 @@ bool IsMissing(const std::string& path) {
 }
 
 UniqueLibrary LoadInManifestContext(HMODULE main_module, const std::string& path) {
-  const std::string main_path = ModuleFileName(main_module);
-  ACTCTXA request{};
-  request.cbSize = sizeof request;
-  request.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
-  request.lpSource = main_path.c_str();
-  // The manifest is not one the loader applies to the module's own imports:
-  // the context is made here, only where it is needed.
-  request.lpResourceName = ISOLATIONAWARE_NOSTATICIMPORT_MANIFEST_RESOURCE_ID;
-  request.hModule = main_module;
   // Without a context the load still goes ahead: a module whose references
   // are not resolved needs nothing the manifest names.
-  const UniqueActivationContext context(CreateActCtxA(&request));
+  const UniqueActivationContext context = CreateModuleManifestContext(main_module);
   const ActivationContextActivation activation(context.get());
   return UniqueLibrary(LoadLibraryExA(path.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES));
 }

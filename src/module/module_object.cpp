@@ -1,19 +1,19 @@
 #include "module/module_object.h"
 
-#include <optional>
-
 #include "module/language_module.h"
 #include "module/product_classes.h"
 #include "ui/hyperlink.h"
 #include "ui/window_object_registry.h"
 #include "win/module_instance.h"
+#include "win/module_static.h"
 #include "win/unique_resource.h"
 
 namespace qm {
 namespace {
 
 constinit bool g_initialization_failed = false;
-constinit std::optional<UniqueLibrary> g_language_module;
+// Freed when the DLL is unloaded, never while the process ends.
+constinit ModuleStatic<UniqueLibrary> g_language_module;
 
 // Runs once, outside the loader lock: the language module when one suits,
 // else the main module.

@@ -11,11 +11,11 @@
 
 #include <atomic>
 #include <cstddef>
-#include <optional>
 #include <span>
 
 #include "module/class_factory.h"
 #include "win/com_object.h"
+#include "win/module_static.h"
 #include "win/unique_resource.h"
 
 namespace qm {
@@ -76,7 +76,7 @@ class ObjectMap {
   HRESULT CachedClassObject(ObjectMapEntry& entry, IUnknown*& class_object) noexcept;
 
   std::span<ObjectMapEntry> m_entries;
-  std::optional<CriticalSection> m_lock;
+  ModuleStatic<CriticalSection> m_lock;  // made by Initialize, gone with Terminate
   std::atomic<bool> m_initialized{false};
 };
 

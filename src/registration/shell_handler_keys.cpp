@@ -91,6 +91,14 @@ void UnregisterDragDropHandler(const ShellExtensionIdentity& extension, const ch
   RemoveHandler(extension, file_class, "DragDropHandlers");
 }
 
+void RegisterPropertySheetHandler(const ShellExtensionIdentity& extension, const char* file_class) {
+  WriteHandler(extension, file_class, "PropertySheetHandlers");
+}
+
+void UnregisterPropertySheetHandler(const ShellExtensionIdentity& extension, const char* file_class) {
+  RemoveHandler(extension, file_class, "PropertySheetHandlers");
+}
+
 void RegisterOverlayIdentifier(const ShellExtensionIdentity& extension) {
   WriteKey(HKEY_LOCAL_MACHINE, KeyPath(kOverlayKey, extension.friendly_name), nullptr, &extension.clsid);
 }

@@ -31,6 +31,8 @@ void RegisterCopyHookHandler(const ShellExtensionIdentity& extension, const char
 void UnregisterCopyHookHandler(const ShellExtensionIdentity& extension, const char* file_class);
 void RegisterDragDropHandler(const ShellExtensionIdentity& extension, const char* file_class);
 void UnregisterDragDropHandler(const ShellExtensionIdentity& extension, const char* file_class);
+void RegisterPropertySheetHandler(const ShellExtensionIdentity& extension, const char* file_class);
+void UnregisterPropertySheetHandler(const ShellExtensionIdentity& extension, const char* file_class);
 
 // HKLM "...\Explorer\ShellIconOverlayIdentifiers\<friendly name>" = CLSID.
 void RegisterOverlayIdentifier(const ShellExtensionIdentity& extension);

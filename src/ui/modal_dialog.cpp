@@ -2,9 +2,8 @@
 
 #include <optional>
 
-#include "ui/error_message.h"
+#include "ui/dialog_messages.h"
 #include "ui/window_object_registry.h"
-#include "win/boundary.h"
 #include "win/errors.h"
 
 namespace qm {
@@ -26,15 +25,12 @@ void CModalDialog::EndDialog(INT_PTR result) {
 
 LRESULT CModalDialog::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   std::optional<LRESULT> handled;
-  const HRESULT status = CallAtBoundary(
-      [&] {
-        if (message == WM_INITDIALOG)
-          handled = OnInitDialog() ? TRUE : FALSE;
-        else if (message == WM_COMMAND && OnCommand(LOWORD(wparam), HIWORD(wparam)))
-          handled = 0;
-      },
-      E_FAIL);
-  if (FAILED(status)) ShowErrorMessage(window(), status);
+  HandleDialogMessage(window(), [&] {
+    if (message == WM_INITDIALOG)
+      handled = OnInitDialog() ? TRUE : FALSE;
+    else if (message == WM_COMMAND && OnCommand(LOWORD(wparam), HIWORD(wparam)))
+      handled = 0;
+  });
   return handled ? *handled : CallPreviousProcedure(message, wparam, lparam);
 }
 

@@ -4,6 +4,7 @@
 
 #include "core/dialog_text.h"
 #include "ui/center_window.h"
+#include "ui/dialog_messages.h"
 #include "ui/hyperlink.h"
 #include "ui/settings.h"
 #include "ui/static_layout.h"
@@ -32,12 +33,6 @@ constexpr OptionDialogKind kCopySoftLink{
 constexpr OptionDialogKind kDeleteSoftLink{
     IDD_DELETE_SOFT_LINK,      kDeleteSoftLinkVisibility, IDC_DELETE_SOFT_LINK, IDC_DELETE_SOFT_LINK_ICON,
     IDC_DELETE_SOFT_LINK_MESSAGE, IDC_DELETE_SOFT_LINK_HIDE, 0, {IDC_DELETE_SOFT_LINK, 0}};
-
-HWND DialogItem(HWND dialog, int id) {
-  const HWND item = GetDlgItem(dialog, id);
-  if (!item) RaiseLastError();
-  return item;
-}
 
 }  // namespace
 

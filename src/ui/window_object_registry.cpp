@@ -1,8 +1,7 @@
 #include "ui/window_object_registry.h"
 
-#include <optional>
-
 #include "core/status.h"
+#include "win/module_static.h"
 #include "win/unique_resource.h"
 
 namespace qm {
@@ -69,7 +68,7 @@ class WindowObjectRegistry {
     return object;
   }
 
-  static inline std::optional<CriticalSection> s_lock;
+  static inline ModuleStatic<CriticalSection> s_lock;
   static inline CWindowObject* s_newest = nullptr;
 };
 

@@ -1,9 +1,16 @@
-// An activation context made active on the calling thread for a scope.
+// Activation contexts: the module's own manifest, and a context made active
+// on the calling thread for a scope.
 #pragma once
 
 #include <windows.h>
 
+#include "win/unique_resource.h"
+
 namespace qm {
+
+// The context of the manifest `module` carries for its own use (resource 3:
+// the loader applies none to its imports). Invalid when it cannot be made.
+UniqueActivationContext CreateModuleManifestContext(HMODULE module);
 
 // Activates `context` (when it is a valid context) and deactivates it when
 // the owner goes; active() tells whether the activation took place.

@@ -71,4 +71,6 @@ std::string PathToNarrow(std::wstring_view path) {
 
 std::wstring PathToWide(std::string_view path) { return Widen(path, FileApiCodePage(), MB_ERR_INVALID_CHARS); }
 
+std::string PathFromAnsi(std::string_view name) { return PathToNarrow(Widen(name, GetACP(), MB_ERR_INVALID_CHARS)); }
+
 }  // namespace qm

@@ -28,5 +28,8 @@ UINT FileApiCodePage();
 // look-alike never reaches a file call.
 std::string PathToNarrow(std::wstring_view path);
 std::wstring PathToWide(std::string_view path);
+// A name in the ANSI code page (as 8-bit drop lists carry names) as a path
+// for the 8-bit file functions, exactly as above.
+std::string PathFromAnsi(std::string_view name);
 
 }  // namespace qm

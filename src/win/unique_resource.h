@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cstdint>
+#include <span>
 #include <utility>
 
 namespace qm {
@@ -49,6 +51,13 @@ struct FileHandleTraits {
   static void Close(Value v) noexcept { CloseHandle(v); }
 };
 using UniqueFileHandle = UniqueResource<FileHandleTraits>;
+
+struct FindHandleTraits {
+  using Value = HANDLE;
+  static Value Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static void Close(Value v) noexcept { FindClose(v); }
+};
+using UniqueFindHandle = UniqueResource<FindHandleTraits>;
 
 struct RegKeyTraits {
   using Value = HKEY;
@@ -205,6 +214,26 @@ class StorageMedium {
 
  private:
   STGMEDIUM m_medium{};
+};
+
+// A global memory block locked for reading; unlocked when the owner goes.
+class GlobalMemoryLock {
+ public:
+  explicit GlobalMemoryLock(HGLOBAL memory) noexcept
+      : m_memory(memory), m_data(memory ? static_cast<const std::uint8_t*>(GlobalLock(memory)) : nullptr) {}
+  GlobalMemoryLock(const GlobalMemoryLock&) = delete;
+  GlobalMemoryLock& operator=(const GlobalMemoryLock&) = delete;
+  ~GlobalMemoryLock() {
+    if (m_data) GlobalUnlock(m_memory);
+  }
+  // The whole block as the system allocated it; empty when it cannot be locked.
+  std::span<const std::uint8_t> bytes() const noexcept {
+    return m_data ? std::span(m_data, GlobalSize(m_memory)) : std::span<const std::uint8_t>();
+  }
+
+ private:
+  HGLOBAL m_memory;
+  const std::uint8_t* m_data;
 };
 
 // An open clipboard; closed when the owner goes.

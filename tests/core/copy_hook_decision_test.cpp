@@ -15,18 +15,19 @@ using Action = CopyHookAction;
 constexpr Status kNoMedium = static_cast<Status>(0x80070015u);
 
 // A local NTFS junction or directory going into a local NTFS folder, changed
-// by letters: d source is no directory, u source is UNC, l source is no
-// junction with a target, p destination folder missing, q it is UNC, f it is
-// FAT, m its volume has no medium, x the dialog cannot be shown. Every
-// question is logged in order.
+// by letters: d source is no directory, u source is not on a local drive, l
+// its reparse point makes no link, i the destination is the source, p
+// destination folder missing, q it is UNC, f it is FAT, m its volume has no
+// medium, x the dialog cannot be shown. Every question is logged in order.
 class FakeFacts : public CopyHookFacts {
  public:
   FakeFacts(std::string world, int answer) : m_world(std::move(world)), m_answer(answer) {}
   std::string log;
 
   bool SourceIsDirectory() override { return Note("dir", 'd'); }
-  bool SourceIsUnc() override { return !Note("unc", 'u'); }
-  bool ReadSourceLink() override { return Note("link", 'l'); }
+  bool SourceIsOnLocalDrive() override { return Note("local", 'u'); }
+  SourceLink ReadSourceLink() override { return Note("link", 'l') ? SourceLink::Junction : SourceLink::None; }
+  bool DestinationIsSource() override { return !Note("same", 'i'); }
   bool DestinationParentIsDirectory() override { return Note("pdir", 'p'); }
   bool DestinationParentIsUnc() override { return !Note("punc", 'q'); }
   bool DestinationParentIsNtfs() override {
@@ -68,33 +69,35 @@ TEST(CopyHookDecision, AnswersActsAndAsksOnlyWhatItNeeds) {
   };
   const Row rows[] = {
       // Delete: only the link goes; a dialog that fails or gives no known answer cancels.
-      {op::Delete, op::AllowUndo, false, kLink, "", 0, Action::RemoveLink, op::No, kOk, "dir"},
-      {op::Delete, 0, true, kLink, "", op::Cancel, Action::None, op::Cancel, kOk, "dir ask:delete-"},
-      {op::Delete, 0, true, kLink, "", -1, Action::None, op::Cancel, status::Fail, "dir ask:delete-"},
-      {op::Delete, 0, true, kLink, "x", 0, Action::None, op::Cancel, status::OutOfMemory, "dir ask:delete-"},
+      {op::Delete, op::AllowUndo, false, kLink, "", 0, Action::RemoveLink, op::No, kOk, "dir link"},
+      {op::Delete, 0, true, kLink, "", op::Cancel, Action::None, op::Cancel, kOk, "dir link ask:delete-"},
+      {op::Delete, 0, true, kLink, "", -1, Action::None, op::Cancel, status::Fail, "dir link ask:delete-"},
+      {op::Delete, 0, true, kLink, "x", 0, Action::None, op::Cancel, status::OutOfMemory, "dir link ask:delete-"},
+      {op::Delete, 0, true, kLink, "l", 0, Action::None, op::Yes, kOk, "dir link"},
       {op::Delete, 0, true, kLink, "d", 0, Action::None, op::Yes, kOk, "dir"},
       {9, 0, true, kLink, "", 0, Action::None, op::Yes, kOk, ""},
       // Copy of a soft link: as a directory unless the user picks the link.
       {op::Copy, 0, false, kLink, "", 0, Action::None, op::Yes, kOk, "dir link pdir punc ntfs"},
       {op::Copy, 0, true, kLink, "", IDC_COPY_SOFT_LINK, Action::CopyLink, op::No, kOk,
-       "dir link pdir punc ntfs ask:copy-link+"},
+       "dir link pdir punc ntfs same ask:copy-link+"},
       {op::Copy, 0, true, kLink, "f", op::Cancel, Action::None, op::Cancel, kOk,
-       "dir link pdir punc ntfs ask:copy-link-"},
+       "dir link pdir punc ntfs same ask:copy-link-"},
       {op::Copy, 0, true, kLink, "m", 0, Action::None, op::Yes, kNoMedium, "dir link pdir punc ntfs"},
       // Copy of an ordinary directory: a link instead only when asked, from a local source to a local NTFS folder.
       {op::Copy, op::NoConfirmation, true, kDir, "", 0, Action::None, op::Yes, kOk, "dir"},
       {op::Copy, op::Silent, true, kDir, "", IDC_CREATE_SOFT_LINK, Action::LinkToSource, op::No, kOk,
-       "dir unc pdir punc ntfs ask:copy-dir+"},
-      {op::Copy, 0, true, kDir, "u", 0, Action::None, op::Yes, kOk, "dir unc"},
-      {op::Copy, 0, true, kDir, "q", 0, Action::None, op::Yes, kOk, "dir unc pdir punc"},
-      {op::Copy, 0, true, kDir, "p", 0, Action::None, op::Yes, kOk, "dir unc pdir"},
+       "dir local pdir punc ntfs same ask:copy-dir+"},
+      {op::Copy, 0, true, kDir, "u", 0, Action::None, op::Yes, kOk, "dir local"},
+      {op::Copy, 0, true, kDir, "q", 0, Action::None, op::Yes, kOk, "dir local pdir punc"},
+      {op::Copy, 0, true, kDir, "p", 0, Action::None, op::Yes, kOk, "dir local pdir"},
       {op::Copy, 0, true, kDir, "x", 0, Action::None, op::Yes, status::OutOfMemory,
-       "dir unc pdir punc ntfs ask:copy-dir+"},
-      // Move of a soft link: the link moves where the destination can hold one.
-      {op::Move, 0, false, kLink, "", 0, Action::MoveLink, op::No, kOk, "dir link pdir punc ntfs"},
+       "dir local pdir punc ntfs same ask:copy-dir+"},
+      // Move of a soft link: the link moves where the destination can hold one, never onto itself.
+      {op::Move, 0, false, kLink, "", 0, Action::MoveLink, op::No, kOk, "dir link same pdir punc ntfs"},
       {op::Move, 0, true, kLink, "f", IDC_MOVE_SOFT_LINK, Action::MoveLink, op::No, kOk,
-       "dir link pdir punc ntfs ask:move-"},
-      {op::Move, 0, false, kLink, "m", 0, Action::None, op::Yes, kNoMedium, "dir link pdir punc ntfs"},
+       "dir link same pdir punc ntfs ask:move-"},
+      {op::Move, 0, false, kLink, "m", 0, Action::None, op::Yes, kNoMedium, "dir link same pdir punc ntfs"},
+      {op::Move, 0, false, kLink, "i", 0, Action::None, op::Yes, kOk, "dir link same"},
       {op::Move, 0, true, kDir, "", 0, Action::None, op::Yes, kOk, "dir"},
   };
   for (const Row& row : rows) {

@@ -67,6 +67,9 @@ TEST(ReparseRequest, RoundTripsThroughTheDecoderWithTheRequestAsItsHeaders) {
     EXPECT_TRUE(std::equal(request.begin(), request.begin() + copied, record.generic_header.begin()));
     for (std::size_t i = copied; i < kGenericHeaderSize; ++i) EXPECT_EQ(record.generic_header[i], 0) << i;
   }
+  // With a print name, a copy of another tool's junction holds the same bytes.
+  EXPECT_EQ(EncodeMountPointRequest(u"\\Device\\HarddiskVolume3\\Music", u"D:\\Music"),
+            ForeignMountPoint(u"\\Device\\HarddiskVolume3\\Music", u"D:\\Music"));
 }
 
 TEST(ReparseRequest, RefusesANameBeyondTheReparseDataLimitAndTakesTheLongestThatFits) {

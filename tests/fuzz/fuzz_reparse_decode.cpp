@@ -38,13 +38,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(20 + 2 * link->substitute_name.size() <= size && 20 + 2 * link->print_name.size() <= size);
   }
 
-  // Whatever the bytes, as a name they round-trip through a request.
+  // Whatever the bytes, as two names they round-trip through a request.
   std::u16string name(size / 2, u'\0');
   for (std::size_t i = 0; i < name.size(); ++i) name[i] = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
   if (name.size() > kMaximumSubstituteNameLength) return 0;
-  const auto request = EncodeMountPointRequest(name);
-  Check(request.size() == RequestSize(name.size()));
+  const std::u16string substitute = name.substr(0, name.size() / 2), print = name.substr(name.size() / 2);
+  const auto request = EncodeMountPointRequest(substitute, print);
+  Check(request.size() == RequestSize(substitute.size(), print.size()));
   const DecodedReparsePoint again = DecodeReparseData(request);
-  Check(again.is_mount_point && again.substitute_name == name && again.print_name.empty());
+  Check(again.is_mount_point && again.substitute_name == substitute && again.print_name == print);
   return 0;
 }

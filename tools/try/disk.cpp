@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <exception>
 
 #include "harness/imports.h"
 #include "harness/ntfs_model.h"
@@ -56,6 +57,17 @@ bool Disk::MakeDemo(const std::wstring& root) {
 void Disk::UseNtfsModel(HMODULE dll) {
   m_imports = std::make_unique<harness::Imports>(dll);
   m_model = std::make_unique<harness::NtfsModel>(*m_imports);
+}
+
+bool Disk::MakeJunction(const std::wstring& link, const std::wstring& target) {
+  if (!m_model || (!CreateDirectoryW(link.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)) return false;
+  const std::wstring name = L"\\??\\" + target;
+  try {
+    m_model->Plant(Ansi(link), harness::NtfsModel::MountPointData(std::u16string(name.begin(), name.end()), u""));
+  } catch (const std::exception&) {
+    return false;  // a directory that is not empty
+  }
+  return true;
 }
 
 DWORD Disk::Attributes(const std::wstring& path) const {

@@ -30,6 +30,9 @@ class Disk {
   // From now on `dll` sees NTFS as Windows has it, through its imports.
   void UseNtfsModel(HMODULE dll);
   bool modelled() const { return m_model != nullptr; }
+  // Makes `link` (a new or empty directory) a junction to `target` in the
+  // model, as another tool would.
+  bool MakeJunction(const std::wstring& link, const std::wstring& target);
 
   // The attributes Explorer passes for an item: with the reparse point bit
   // of a soft link.

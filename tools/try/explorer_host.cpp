@@ -8,6 +8,9 @@
 //   explorer_host ask-copy SOURCE INTO PICTURE
 //                                           the copy hook's dialog for copying SOURCE into INTO,
 //                                           shown with Control held, photographed, cancelled
+//   explorer_host properties ITEM PICTURE [TARGET]
+//                                           the Properties of ITEM with the extension's Link page,
+//                                           photographed, closed; with TARGET, ITEM is made a junction to it first
 //   explorer_host drag FOLDER ITEM...       right-drag ITEMs onto FOLDER, pick the extension's entry, and
 //                                           name the DLL that served it
 //   explorer_host copy ITEM...              Explorer's Copy of ITEMs
@@ -33,7 +36,8 @@ std::wstring FullPath(const wchar_t* path) {
 
 int Usage() {
   std::printf(
-      "usage: explorer_host tour DEMO PICTURES | ask-copy SOURCE INTO PICTURE | drag FOLDER ITEM... | copy ITEM... "
+      "usage: explorer_host tour DEMO PICTURES | ask-copy SOURCE INTO PICTURE | properties ITEM PICTURE [TARGET] | "
+      "drag FOLDER ITEM... | copy ITEM... "
       "| paste FOLDER\n");
   return 2;
 }
@@ -47,6 +51,11 @@ int Run(const std::wstring& command, const std::vector<std::wstring>& paths) {
     const std::wstring picture = paths[2].substr(paths[2].find_last_of(L'\\') + 1);
     tour::SetPictureFolder(paths[2].substr(0, paths[2].size() - picture.size() - 1));
     return tour::AskAboutCopy(paths[0], paths[1], tour::Utf8(picture));
+  }
+  if (command == L"properties" && (paths.size() == 2 || paths.size() == 3)) {
+    const std::wstring picture = paths[1].substr(paths[1].find_last_of(L'\\') + 1);
+    tour::SetPictureFolder(paths[1].substr(0, paths[1].size() - picture.size() - 1));
+    return tour::ShowLinkPage(paths[0], paths.size() == 3 ? paths[2] : L"", tour::Utf8(picture));
   }
   if (command == L"drag" && paths.size() >= 2) {
     const HRESULT status = tour::RightDrag(paths[0], std::vector<std::wstring>(paths.begin() + 1, paths.end()));

@@ -3,9 +3,9 @@
 # Xvfb. Makes PREFIX afresh, registers BIN/QuorvaneMarrowby.dll with Wine's own
 # regsvr32 (and BIN32's 32-bit DLL with the 32-bit regsvr32, where 32-bit
 # programs run), runs explorer_host's tour, a right-drag in a 32-bit program,
-# shows a dialog in German, unregisters, and checks that the registry is as it
-# was. Pictures of the dialogs go to OUT/pictures. Exits non-zero when a step
-# did not do what it should.
+# shows a dialog and the Link page in German, unregisters, and checks that the
+# registry is as it was. Pictures of the dialogs go to OUT/pictures. Exits
+# non-zero when a step did not do what it should.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 bin=$(realpath "$1") prefix=$(realpath -m "$2") out=$(realpath -m "$3") bin32=${4:+$(realpath "$4")}
@@ -74,7 +74,7 @@ status=0
 win explorer_host.exe tour 'D:\Demo' "$(windows "$out/pictures")" || status=$?
 
 if [ -n "$dll32" ]; then
-  heading "14. A 32-bit program right-drags a file   [real hard link, through the 32-bit DLL]"
+  heading "18. A 32-bit program right-drags a file   [real hard link, through the 32-bit DLL]"
   say "32-bit programs that show folders (file dialogs, older file managers) load the 32-bit DLL,"
   say "found through the 32-bit view's class keys:"
   (cd "$bin32" && "$here/../../tests/win/run-in-wine.sh" "$prefix" explorer_host.exe drag 'D:\Demo\Shared' \
@@ -86,6 +86,11 @@ say 'reg add HKCU\SOFTWARE\Quorvane\Marrowby\Locale /v Default /t REG_DWORD /d 1
 win reg add 'HKCU\SOFTWARE\Quorvane\Marrowby\Locale' /v Default /t REG_DWORD /d 1031 /f >/dev/null
 say 'the next program that loads the DLL asks in German:'
 win explorer_host.exe ask-copy 'D:\Demo\Docs' 'D:\Demo\Archive' "$(windows "$out/pictures/copy-directory-de.png")" ||
+  status=1
+say 'and the Link page in Properties of a soft link, and of a file with three names:'
+win explorer_host.exe properties 'D:\Demo\Desk\Music' "$(windows "$out/pictures/link-page-junction-de.png")" 'D:\Demo\Music' ||
+  status=1
+win explorer_host.exe properties 'D:\Demo\Docs\report.txt' "$(windows "$out/pictures/link-page-hard-link-de.png")" ||
   status=1
 win reg delete 'HKCU\SOFTWARE\Quorvane\Marrowby\Locale' /f >/dev/null
 say 'reg delete HKCU\SOFTWARE\Quorvane\Marrowby\Locale   (back to the user'"'"'s language)'

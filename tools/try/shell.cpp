@@ -5,6 +5,7 @@
 #include "directory_extension/shell_fakes.h"
 #include "disk.h"
 #include "harness/drop_list.h"
+#include "harness/property_sheet.h"
 #include "resources/class_ids.h"
 #include "transcript.h"
 #include "win/unique_resource.h"
@@ -134,6 +135,23 @@ HRESULT RightDrag(const std::wstring& folder, const std::vector<std::wstring>& i
 
 HRESULT ContextMenu(const std::wstring& folder, std::vector<Reaction> reactions) {
   return PickFromMenu(L"", {folder}, folder, std::move(reactions));
+}
+
+int Properties(const std::wstring& item, std::vector<Reaction> reactions) {
+  fakes::DropDataObject selection({item});
+  auto init = CreateRegistered<IShellExtInit>(qm::kClsidDirectoryShellExtension);
+  qm::ComPtr<IShellPropSheetExt> pages;
+  if (!init || FAILED(init->Initialize(nullptr, &selection, nullptr)) || FAILED(init.As(pages))) return -1;
+  harness::PropertySheet sheet(GetModuleHandleW(L"QuorvaneMarrowby.dll"));
+  const HRESULT status = sheet.AddPages(pages.get());
+  Say("Explorer asks the extension for its pages: AddPages answers " + StatusText(status) + ", " +
+      std::to_string(sheet.pages()) + (sheet.pages() == 1 ? " page" : " pages"));
+  const int added = static_cast<int>(sheet.pages());
+  if (added == 0) return 0;
+  const std::wstring name = item.substr(item.find_last_of(L'\\') + 1);
+  User user(std::move(reactions));
+  sheet.Run(nullptr, name.c_str());
+  return added;
 }
 
 bool CopyToClipboard(const std::vector<std::wstring>& items) { return harness::PlaceFilesOnClipboard(items); }

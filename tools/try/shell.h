@@ -30,6 +30,10 @@ HRESULT RightDrag(const std::wstring& folder, const std::vector<std::wstring>& i
                   std::vector<Reaction> reactions = {});
 // The context menu of the directory `folder` with files on the clipboard.
 HRESULT ContextMenu(const std::wstring& folder, std::vector<Reaction> reactions = {});
+// The Properties dialog of `item` as Explorer shows it, with the pages the
+// extension adds, run until `reactions` close it. The number of pages the
+// extension added; -1 when it could not be asked.
+int Properties(const std::wstring& item, std::vector<Reaction> reactions = {});
 // Explorer's Copy of `items`.
 bool CopyToClipboard(const std::vector<std::wstring>& items);
 

@@ -19,6 +19,7 @@ namespace tour {
 namespace {
 
 int g_unexpected = 0;
+constexpr int kApplyButton = 0x3021;  // the sheet's Apply (ID_APPLY_NOW)
 
 void Expect(bool held, const std::string& what) {
   if (held) return;
@@ -182,7 +183,46 @@ int RunTour(const std::wstring& root) {
   }
   ShowSetting(setting);
   Expect(Setting(setting) == 2u, "the dialog shown again from now on");
+
+  Note("Explorer's Properties dialog shows its own pages first; the host's sheet holds only the extension's");
+  struct LinkPageShown {
+    const char* heading;
+    const wchar_t* item;
+    const char* picture;
+  };
+  disk.MakeJunction(at(L"Desk\\Old Photos"), at(L"Photos"));
+  const LinkPageShown pages[] = {
+      {"14. The Link page in Properties: a soft link   [the junction: NTFS model; the page: real]", L"Desk\\Music",
+       "link-page-junction.png"},
+      {"15. The Link page: a soft link whose target is gone   [NTFS model]", L"Desk\\Old Photos",
+       "link-page-dangling.png"},
+      {"16. The Link page: a file with three names   [real hard links; their names: NTFS model]", L"Docs\\report.txt",
+       "link-page-hard-link.png"},
+  };
+  for (const LinkPageShown& page : pages) {
+    Heading(page.heading);
+    Say(L"the user opens the Properties of " + at(page.item));
+    Expect(Properties(at(page.item), {{page.picture, Press(IDOK)}}) == 1, std::string("the page of ") + page.picture);
+  }
+
+  Heading("17. Re-pointing a soft link with Apply   [NTFS model]");
+  Say(L"the user opens the Properties of " + at(L"Desk\\Music") + L" and types another target");
+  Expect(Properties(at(L"Desk\\Music"),
+                    {{"", Then(Type(IDC_LINK_TARGET, at(L"Docs")), Then(Press(kApplyButton), Press(IDOK)))}}) == 1,
+         "the page of the soft link");
+  disk.List(at(L"Desk"));
+  Expect(disk.SoftLinkTarget(at(L"Desk\\Music")) == at(L"Docs"), "Desk\\Music re-pointed to Docs");
+  Say(L"(" + at(L"Music") + L" and its files are untouched)");
   return g_unexpected;
+}
+
+int ShowLinkPage(const std::wstring& item, const std::wstring& target, const std::string& picture) {
+  // The DLL is loaded, so that the model can take over its imports.
+  const auto held = CreateRegistered<IUnknown>(qm::kClsidDirectoryShellExtension);
+  Disk disk;
+  disk.UseNtfsModel(GetModuleHandleW(L"QuorvaneMarrowby.dll"));
+  if (!target.empty() && !disk.MakeJunction(item, target)) return 1;
+  return held && Properties(item, {{picture, Press(IDOK)}}) == 1 ? 0 : 1;
 }
 
 int AskAboutCopy(const std::wstring& source, const std::wstring& into, const std::string& picture) {

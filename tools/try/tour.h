@@ -16,4 +16,9 @@ int RunTour(const std::wstring& root);
 // Escape, so nothing is copied. 0 when it was answered so.
 int AskAboutCopy(const std::wstring& source, const std::wstring& into, const std::string& picture);
 
+// The Properties of `item` with the extension's "Link" page, photographed to
+// `picture` and closed; with a `target`, `item` is first made a junction to
+// it in the NTFS model. 0 when the page was shown.
+int ShowLinkPage(const std::wstring& item, const std::wstring& target, const std::string& picture);
+
 }  // namespace tour

@@ -2,6 +2,7 @@
 
 #include <objbase.h>
 
+#include <algorithm>
 #include <cstring>
 #include <cwctype>
 
@@ -61,8 +62,12 @@ BOOL CALLBACK DescribeItem(HWND item, LPARAM description_arg) {
     description.buttons += L"[ " + text + (IsWindowEnabled(item) ? L" ]" : L" ] (disabled)");
   } else if (_wcsicmp(name.c_str(), L"CHyperLinkEx") == 0) {
     description.buttons += L"   <" + text + L">";
-  } else if (!text.empty()) {
-    Say(L"| " + text);
+  } else {
+    // A multi-line edit shows a line per name.
+    for (std::size_t start = 0, end = 0; start < text.size(); start = end + 2) {
+      end = std::min(text.find(L"\r\n", start), text.size());
+      Say(L"| " + text.substr(start, end - start));
+    }
   }
   return TRUE;
 }
@@ -120,6 +125,8 @@ void User::Answer(HWND dialog) {
       Say("+-- picture: " + (SaveWindowPicture(dialog, path) ? reaction.picture : "(could not be taken)"));
     }
     reaction.act(dialog);
+    // Wine's modal sheet looks whether it has ended only when a message is posted to it.
+    PostMessageW(dialog, WM_NULL, 0, 0);
   }
   for (int i = 0; i < 250 && IsWindow(dialog); ++i) Sleep(20);
   if (IsWindow(dialog)) {
@@ -142,6 +149,27 @@ std::function<void(HWND)> ToggleThen(int check_box_id, std::function<void(HWND)>
         Shown(ItemText(dialog, check_box_id)) + L"\"");
     Click(dialog, check_box_id);
     then(dialog);
+  };
+}
+
+std::function<void(HWND)> Type(int edit_id, std::wstring text) {
+  return [edit_id, text](HWND dialog) {
+    Say(L"the user types " + text);
+    HWND edit = GetDlgItem(dialog, edit_id);
+    // A sheet's controls are on its pages.
+    for (HWND page = GetWindow(dialog, GW_CHILD); page && !edit; page = GetWindow(page, GW_HWNDNEXT))
+      edit = GetDlgItem(page, edit_id);
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    for (wchar_t c : text) SendMessageW(edit, WM_CHAR, c, 0);
+  };
+}
+
+std::function<void(HWND)> Then(std::function<void(HWND)> first, std::function<void(HWND)> second) {
+  return [first, second](HWND dialog) {
+    first(dialog);
+    Sleep(300);  // the sheet shows what happened
+    Describe(dialog);
+    second(dialog);
   };
 }
 

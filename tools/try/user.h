@@ -48,6 +48,12 @@ std::function<void(HWND)> PressEscape();
 // Ticks the check box (or clears it when ticked), then does `then`.
 std::function<void(HWND)> ToggleThen(int check_box_id, std::function<void(HWND)> then);
 
+// Types `text` into the edit control `edit_id` (of the dialog or of a page
+// of a sheet) as a user does, replacing what it held.
+std::function<void(HWND)> Type(int edit_id, std::wstring text);
+// Does `first`, describes the dialog again, then does `second`.
+std::function<void(HWND)> Then(std::function<void(HWND)> first, std::function<void(HWND)> second);
+
 // What a dialog shows, line by line: caption, texts, buttons, check boxes.
 void Describe(HWND dialog);
 

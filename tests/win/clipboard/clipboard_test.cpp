@@ -12,6 +12,7 @@
 #include "harness/ledger.h"
 #include "harness/test_files.h"
 #include "links/clipboard_file_list.h"
+#include "win/boundary.h"
 
 namespace {
 
@@ -64,6 +65,11 @@ TEST_F(Clipboard, WithoutFileListIsFalseAndAnEmptyDropListIsTrue) {
   PutFileList({});
   EXPECT_TRUE(qm::GetClipboardFileList(list));
   EXPECT_TRUE(list.empty());
+
+  // An 8-bit list, in the ANSI code page.
+  harness::PutDropBlockOnClipboard(std::string("\x14") + std::string(19, '\0') + "C:\\\xE9" + std::string(2, '\0'));
+  EXPECT_TRUE(qm::GetClipboardFileList(list));
+  EXPECT_EQ(std::vector<std::string>(list.begin(), list.end()), std::vector<std::string>{"C:\\\xE9"});
 }
 
 TEST_F(Clipboard, NamesLongerThanMaxPathAreReadWhole) {
@@ -126,27 +132,20 @@ TEST_F(Clipboard, FailuresWhileOpenCloseTheClipboard) {
   EXPECT_TRUE(qm::GetClipboardFileList(list));
   EXPECT_TRUE(list.empty());
 
-  // A name the drop cannot deliver is left out.
-  imports.FailCall("DragQueryFileW", 3, ERROR_INVALID_PARAMETER);
-  EXPECT_TRUE(qm::GetClipboardFileList(list));
-  EXPECT_EQ(list.size(), 2u);
+  // A block that cannot be locked reads as no file list.
+  imports.FailCall("GlobalLock", 1, ERROR_INVALID_HANDLE);
+  EXPECT_FALSE(qm::GetClipboardFileList(list));
+  EXPECT_TRUE(list.empty());
 
   // An error in the format walk reads as no file list.
   list.Clear();
   imports.FailCall("EnumClipboardFormats", 1, ERROR_CLIPBOARD_NOT_OPEN);
   EXPECT_FALSE(qm::GetClipboardFileList(list));
 
-  // The list cannot grow: E_OUTOFMEMORY after the names appended before it.
+  // Memory runs out: E_OUTOFMEMORY, and the clipboard is closed.
   ASSERT_TRUE(imports.Has("malloc"));
-  list.Clear();
-  list.Add("C:\\x");  // capacity 1: the next append allocates
   imports.FailCall("malloc", 1, ERROR_NOT_ENOUGH_MEMORY);
-  try {
-    qm::GetClipboardFileList(list);
-    ADD_FAILURE() << "no failure raised";
-  } catch (const qm::CAtlException& e) {
-    EXPECT_EQ(e.status(), qm::status::OutOfMemory);
-  }
+  EXPECT_EQ(qm::CallAtBoundary([&] { qm::GetClipboardFileList(list); }), E_OUTOFMEMORY);
 }
 
 }  // namespace

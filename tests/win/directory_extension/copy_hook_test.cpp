@@ -128,8 +128,10 @@ TEST_F(CopyHook, AWideNameTheCodePageCannotHoldIsNeverTakenForALookAlike) {
   EXPECT_EQ(hook->CopyCallback(desktop, FO_COPY, 0, Wide(At("Music")).c_str(), FILE_ATTRIBUTE_DIRECTORY,
                                destination.c_str(), 0),
             IDYES);
+  // ...except a soft link's delete, which removes just that link; a directory without one stays.
+  EXPECT_EQ(hook->CopyCallback(desktop, FO_DELETE, 0, name.c_str(), kLinkAttributes, nullptr, 0), IDYES);
   EXPECT_TRUE(GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES);
-  // ...except a soft link's delete, which removes just that link.
+  model.Plant(name, harness::NtfsModel::MountPointData(U16(Music()), u""));
   EXPECT_EQ(hook->CopyCallback(desktop, FO_DELETE, 0, name.c_str(), kLinkAttributes, nullptr, 0), IDNO);
   EXPECT_EQ(GetFileAttributesW(name.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(LinkAt(At("Link")), Music());
@@ -149,8 +151,15 @@ TEST_F(CopyHook, AnswersEachItemAsTheUserOrTheSettingsChoose) {
   MakeDirectory(At("Dest\\Full"));
   MakeFile(At("Dest\\Full\\mine.txt"));
   MakeDirectory("E:\\CopyHookFat");
+  MakeDirectory("E:\\CopyHookFat\\Plain");
   model.DescribeDrive('E', "FAT32");
   g_is_directory = imports.Replace("PathIsDirectoryA", &ShareIsDirectory);  // \\server\share exists
+  imports.Replace("GetDriveTypeA", &NetworkDriveE);
+  MakeDirectory(At("Cloud"));  // a synced folder's placeholder, holding a file
+  MakeFile(At("Cloud\\doc.txt"));
+  model.Plant(At("Cloud"), harness::NtfsModel::TaggedData(0x9000101A));
+  MakeDirectory(At("Stale"));  // no reparse point, whatever its attributes said
+  MakeLink(At("Dest\\Other"), harness::NtfsModel::MountPointData(u"\\??\\D:\\Elsewhere", u""));
   const wchar_t *kDelete = L"Delete Soft Link to Directory Options", *kCopyLink = L"Copy Soft Link to Directory Options",
                 *kCopy = L"Copy Directory Options", *kMove = L"Move Soft Link to Directory Options";
   struct Row {
@@ -193,6 +202,18 @@ TEST_F(CopyHook, AnswersEachItemAsTheUserOrTheSettingsChoose) {
       {false, FO_MOVE, 0, "Symlink", "Dest\\Symlink", nullptr, nullptr, 0, IDYES, "Link"},
       {true, FO_COPY, 0, "Symlink", "Dest\\Symlink", nullptr, nullptr, 0, IDYES, "Link"},
       {false, FO_DELETE, 0, "Symlink", nullptr, nullptr, nullptr, 0, IDNO, "Link"},
+      // Any other reparse point (a cloud placeholder), or none, is a directory: never deleted as a link.
+      {false, FO_DELETE, 0, "Cloud", nullptr, nullptr, nullptr, 0, IDYES, "Link"},
+      {true, FO_DELETE, FOF_ALLOWUNDO, "Cloud", nullptr, nullptr, nullptr, 0, IDYES, "Link"},
+      {false, FO_DELETE, 0, "Stale", nullptr, nullptr, nullptr, 0, IDYES, "Link"},
+      // Onto the source itself, however spelled: left to the shell.
+      {false, FO_MOVE, FOF_SILENT, "Link", "Link", nullptr, nullptr, 0, IDYES, "Link"},
+      {false, FO_MOVE, 0, "Link", "LINK", nullptr, nullptr, 0, IDYES, "Link"},
+      {true, FO_COPY, 0, "Link", "Dest\\..\\link", nullptr, nullptr, 0, IDYES, "Link"},
+      // A junction at the destination is never taken over.
+      {false, FO_MOVE, FOF_SILENT, "Link", "Dest\\Other", nullptr, nullptr, 0, IDCANCEL, "Link", 1},
+      // No link is offered to a directory on a network drive.
+      {true, FO_COPY, 0, "E:\\CopyHookFat\\Plain", "Dest\\Plain", nullptr, nullptr, 0, IDYES, "Link"},
   };
   for (bool wide : {false, true}) {
     for (const Row& row : rows) {
@@ -219,6 +240,7 @@ TEST_F(CopyHook, AnswersEachItemAsTheUserOrTheSettingsChoose) {
       if (PathIsRelativeA(row.source)) EXPECT_EQ(Exists(At(row.source)), answer != IDNO || row.operation == FO_COPY);
       EXPECT_EQ(LinkAt(At("Dest\\Plain")), row.press == IDC_CREATE_SOFT_LINK ? "\\??\\" + At("Plain") : "<none>");
       EXPECT_EQ(LinkAt(At("Dest\\Symlink")), "<none>");
+      EXPECT_EQ(LinkAt(At("Dest\\Other")), "\\??\\D:\\Elsewhere");
       EXPECT_TRUE(Exists(At("Dest\\Full\\mine.txt")));
       EXPECT_TRUE(Exists(At("Music\\song.mp3")));
       EXPECT_EQ(observed().boxes.size(), row.boxes);
@@ -232,6 +254,11 @@ TEST_F(CopyHook, AnswersEachItemAsTheUserOrTheSettingsChoose) {
     }
   }
   imports.Replace("PathIsDirectoryA", g_is_directory);
+  // Another tool's names are carried byte for byte, whatever their form.
+  const auto device = harness::NtfsModel::MountPointData(u"\\Device\\HarddiskVolume3\\Music", u"D:\\Music");
+  MakeLink(At("Device"), device);
+  EXPECT_EQ(Call(false, nullptr, FO_MOVE, 0, At("Device"), kLinkAttributes, At("Dest\\Device").c_str()), IDNO);
+  EXPECT_EQ(model.ReparseData(At("Dest\\Device")), device);
   // A destination volume that cannot answer is shown, and the move left to the shell.
   model.RemoveMedium('E');
   EXPECT_EQ(Move(0, "E:\\CopyHookFat\\Link"), static_cast<UINT>(IDYES));
@@ -314,6 +341,18 @@ TEST_F(CopyHook, EveryFailingCallOfEachBranchActsWhollyOrNotAtAll) {
   EXPECT_EQ(Move(FOF_NOERRORUI, At("Dest\\Link")), static_cast<UINT>(IDCANCEL));
   EXPECT_EQ(LinkAt(At("Link")), Music());
   EXPECT_FALSE(Exists(At("Dest\\Soft Link to Link")));
+  // An empty directory that became the link is given back as it was.
+  MakeDirectory(At("Dest\\Empty"));
+  imports.FailCall("RemoveDirectoryA", 1, ERROR_SHARING_VIOLATION);
+  EXPECT_EQ(Move(FOF_SILENT | FOF_NOERRORUI, At("Dest\\Empty")), static_cast<UINT>(IDCANCEL));
+  EXPECT_TRUE(harness::IsDirectory(At("Dest\\Empty")));
+  EXPECT_FALSE(model.ReparseData(At("Dest\\Empty")));
+  // A link whose directory cannot be made shows why.
+  Restore();
+  imports.FailCall("CreateDirectoryA", 1, ERROR_ACCESS_DENIED);
+  EXPECT_EQ(Move(0, At("Dest\\Link")), static_cast<UINT>(IDCANCEL));
+  ASSERT_EQ(observed().boxes.size(), 1u);
+  EXPECT_NE(observed().boxes[0].find("ccess"), std::string::npos) << observed().boxes[0];
 }
 
 }  // namespace

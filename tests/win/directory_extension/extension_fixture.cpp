@@ -12,6 +12,7 @@ const CLSID kClsidDirectoryShellExtension = {
 void WINAPI RecordChangeNotify(LONG event, UINT flags, LPCVOID item, LPCVOID) {
   char path[MAX_PATH] = "<no path>";
   if ((flags & SHCNF_TYPE) == SHCNF_IDLIST && item) SHGetPathFromIDListA(static_cast<PCIDLIST_ABSOLUTE>(item), path);
+  if ((flags & SHCNF_TYPE) == SHCNF_PATHA && item) lstrcpynA(path, static_cast<LPCSTR>(item), MAX_PATH);
   observed().notified.push_back(std::to_string(event) + " " + path);
 }
 
@@ -35,6 +36,8 @@ DWORD LinkCount(const std::string& path) {
   CloseHandle(file);
   return info.nNumberOfLinks;
 }
+
+DWORD WINAPI NetworkDriveE(LPCSTR root) { return root && (root[0] == 'E' || root[0] == 'e') ? DRIVE_REMOTE : DRIVE_FIXED; }
 
 std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 

@@ -30,6 +30,8 @@ using harness::MakeDirectory;
 using harness::MakeFile;
 using harness::RemoveTree;
 DWORD LinkCount(const std::string& path);
+// GetDriveTypeA for a machine whose drive E: is a network drive.
+DWORD WINAPI NetworkDriveE(LPCSTR root);
 std::wstring Wide(const std::string& text);
 
 // What the module told the shell and the user.

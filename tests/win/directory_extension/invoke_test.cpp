@@ -216,8 +216,6 @@ TEST_F(DirectoryExtension, ASoftLinkLeadsToItsSourceWhateverTheThreadLocale) {
   EXPECT_EQ(SubstituteNameOf(model, At("Links\\Caf\xE9")), L"\\??\\" + WideAt(L"Caf\u00e9"));
 }
 
-DWORD WINAPI NetworkDriveE(LPCSTR root) { return root && (root[0] == 'E' || root[0] == 'e') ? DRIVE_REMOTE : DRIVE_FIXED; }
-
 TEST_F(DirectoryExtension, EachLinkNeedsASourceOfItsKindAndTheFirstThatHasNoneStopsTheCommand) {
   // The clipboard may change between the menu and the command.
   MakeDirectory(At("Music"));

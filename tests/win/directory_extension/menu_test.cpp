@@ -100,6 +100,8 @@ TEST_F(DirectoryExtension, PasteEntriesFollowTheHostsPasteItemOrStandAtIndexMenu
   EXPECT_EQ(MenuOf(target.get()), Entries{});
   harness::PutFilesOnClipboard({});
   EXPECT_EQ(MenuOf(target.get()), Entries{});
+  harness::PutDropBlockOnClipboard(std::string(20, '\x7F'));  // names far past the block's end
+  EXPECT_EQ(MenuOf(target.get()), Entries{});
 
   harness::PutFilesOnClipboard({Wide(At("a.txt"))});
   auto two = ContextMenuOn({At("Target"), At("Music")});

@@ -20,7 +20,7 @@ TEST_F(DirectoryExtension, AnswersItsInterfacesWithOneIdentity) {
   ASSERT_EQ(init.As(from_init), S_OK);
   EXPECT_EQ(from_menu.get(), from_init.get());
   EXPECT_EQ(static_cast<void*>(from_menu.get()), static_cast<void*>(menu.get()));
-  for (const GUID& iid : {kIidCopyHookA, kIidCopyHookW}) {
+  for (const GUID& iid : {kIidCopyHookA, kIidCopyHookW, IID_IShellPropSheetExt}) {
     qm::ComPtr<IUnknown> copy_hook, from_copy_hook;
     ASSERT_EQ(menu->QueryInterface(iid, copy_hook.put_void()), S_OK);
     ASSERT_EQ(copy_hook.As(from_copy_hook), S_OK);
@@ -85,11 +85,17 @@ TEST_F(DirectoryExtension, InitializeRecordsTheSelectionAndStartsAfreshEachTime)
   EXPECT_EQ(init->Initialize(nullptr, &selection, nullptr), S_OK);
   EXPECT_EQ(MenuOf(menu.get()), std::vector<std::string>{"103:Paste as Hard Link"});
 
-  // A folder outside the file system leaves the folder empty but reads the items.
+  // A drop folder without a file-system path fails the call, and nothing is offered.
   PIDLIST_ABSOLUTE computer = nullptr;
   ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer), S_OK);
-  EXPECT_EQ(init->Initialize(computer, &selection, nullptr), S_OK);
-  EXPECT_EQ(MenuOf(menu.get()), std::vector<std::string>{"103:Paste as Hard Link"});
+  EXPECT_EQ(init->Initialize(computer, &selection, nullptr), E_FAIL);
+  EXPECT_EQ(MenuOf(menu.get()), std::vector<std::string>{});
+
+  // A drop list in another medium (released) or reaching past its block is refused.
+  fakes::DropDataObject streamed({Wide(At("Links"))}, true, {}, true), outside({}, true, std::string(20, '\x7F'));
+  EXPECT_EQ(init->Initialize(nullptr, &streamed, nullptr), E_INVALIDARG);
+  EXPECT_EQ(streamed.references(), 1);
+  EXPECT_EQ(init->Initialize(nullptr, &outside, nullptr), E_INVALIDARG);
 
   // No data object, or one without a drop list: no items.
   EXPECT_EQ(init->Initialize(links, nullptr, nullptr), S_OK);

@@ -9,8 +9,8 @@
 
 namespace fakes {
 
-DropDataObject::DropDataObject(std::vector<std::wstring> names, bool offer_drop)
-    : m_names(std::move(names)), m_offer_drop(offer_drop) {}
+DropDataObject::DropDataObject(std::vector<std::wstring> names, bool offer_drop, std::string block, bool as_stream)
+    : m_names(std::move(names)), m_offer_drop(offer_drop), m_block(std::move(block)), m_as_stream(as_stream) {}
 
 HRESULT DropDataObject::QueryInterface(REFIID iid, void** out) {
   if (!out) return E_POINTER;
@@ -37,9 +37,15 @@ HRESULT DropDataObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
   ++get_data_calls;
   if (!format || !medium) return E_INVALIDARG;
   if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
+  HGLOBAL list = m_block.empty() ? harness::MakeDropList(m_names) : harness::MakeGlobalBlock(m_block);
   medium->tymed = TYMED_HGLOBAL;
-  medium->hGlobal = static_cast<HGLOBAL>(harness::MakeDropList(m_names));
+  medium->hGlobal = list;
   medium->pUnkForRelease = nullptr;
+  if (m_as_stream && SUCCEEDED(CreateStreamOnHGlobal(list, TRUE, &medium->pstm))) {
+    medium->tymed = TYMED_ISTREAM;
+    medium->pUnkForRelease = this;
+    AddRef();
+  }
   return S_OK;
 }
 

@@ -11,10 +11,13 @@
 namespace fakes {
 
 // An IDataObject carrying CF_HDROP (wide names, as Explorer makes it), or
-// nothing when made without names and `offer_drop` false.
+// nothing when made without names and `offer_drop` false. Another program's
+// may hand over a block of its own making, or a stream, which it releases
+// through the data object.
 class DropDataObject : public IDataObject {
  public:
-  explicit DropDataObject(std::vector<std::wstring> names, bool offer_drop = true);
+  explicit DropDataObject(std::vector<std::wstring> names, bool offer_drop = true, std::string block = {},
+                          bool as_stream = false);
   virtual ~DropDataObject() = default;
   LONG references() const { return m_references; }
   int get_data_calls = 0;
@@ -37,6 +40,8 @@ class DropDataObject : public IDataObject {
  private:
   std::vector<std::wstring> m_names;
   bool m_offer_drop;
+  std::string m_block;
+  bool m_as_stream;
   LONG m_references = 1;
 };
 

@@ -15,6 +15,18 @@ namespace {
 
 const std::wstring kEmpty = L"EMPTY";
 
+// Items the module held open in a way that keeps another program from
+// deleting or renaming them: Windows refuses that while a handle does not
+// share delete (Wine does not check handles opened without data access).
+decltype(&CreateFileA) g_open = nullptr;
+int g_deletes_refused = 0;
+HANDLE WINAPI OpenWhileAnotherDeletes(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                                      DWORD disposition, DWORD flags, HANDLE templ) {
+  const HANDLE opened = g_open(name, access, share, security, disposition, flags, templ);
+  if (opened != INVALID_HANDLE_VALUE && !(share & FILE_SHARE_DELETE)) ++g_deletes_refused;
+  return opened;
+}
+
 TEST_F(FolderExtension, ShowsSoftLinkTargetsAndHardLinkCounts) {
   MakeSoftLink(At("Music"), u"\\??\\D:\\Data");  // D:\Data does not exist: only the link is read
   MakeSoftLink(At("Foreign"), u"\\??\\E:\\Dāta\\");  // outside the code page
@@ -40,9 +52,11 @@ TEST_F(FolderExtension, ShowsSoftLinkTargetsAndHardLinkCounts) {
   DWORD count = 0;
   while (columns->GetColumnInfo(count, &info) == S_OK) ++count;
   ASSERT_EQ(count, 4u);
+  g_open = imports.Replace("CreateFileA", &OpenWhileAnotherDeletes);
   for (const auto& row : rows)
     for (DWORD pid = 0; pid < count; ++pid)
       EXPECT_EQ(Shown(columns.get(), pid, row.item), row.shown[pid]) << row.item << " PID " << pid;
+  EXPECT_EQ(g_deletes_refused, 0);
 
   // Raised inside the DLL and answered by it, also in a 32-bit host that had
   // libgcc's DLL loaded before it (this program imports it on i686, as many

@@ -23,6 +23,13 @@ void* MakeDropList(const std::vector<std::wstring>& names) {
   return memory;
 }
 
+void* MakeGlobalBlock(const std::string& bytes) {
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  std::memcpy(GlobalLock(memory), bytes.data(), bytes.size());
+  GlobalUnlock(memory);
+  return memory;
+}
+
 bool PlaceFilesOnClipboard(const std::vector<std::wstring>& names, bool move) {
   if (!OpenClipboard(nullptr)) return false;
   HGLOBAL effect = GlobalAlloc(GMEM_MOVEABLE, sizeof(DWORD));

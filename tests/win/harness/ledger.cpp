@@ -238,6 +238,9 @@ void Install(Imports& imports) {
   Hook(imports, "DeactivateActCtx", &MyDeactivateActCtx);
 }
 
+void Recorded(const char* kind, std::uintptr_t value, const char* by) { Opened(kind, value, by); }
+void Released(const char* kind, std::uintptr_t value, const char* by) { Closed(kind, value, by); }
+
 void Forget() {
   qm::CriticalSectionLock lock(g_lock);
   g_open.clear();

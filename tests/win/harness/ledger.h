@@ -3,6 +3,7 @@
 // activation contexts. Install it on an Imports before any model.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,5 +21,10 @@ std::vector<std::string> Open();
 
 // Releases whose resource was never opened (double closes, foreign values).
 std::vector<std::string> StrayReleases();
+
+// For models that hand the module resources of their own: `value` of `kind`
+// ("find", "handle", ...) opened, or released, by the call `by`.
+void Recorded(const char* kind, std::uintptr_t value, const char* by);
+void Released(const char* kind, std::uintptr_t value, const char* by);
 
 }  // namespace harness::ledger

@@ -8,6 +8,7 @@
 #include <map>
 #include <stdexcept>
 
+#include "harness/ledger.h"
 #include "win/unique_resource.h"
 
 namespace harness {
@@ -24,6 +25,7 @@ using FindFirstFileAFn = decltype(&FindFirstFileA);
 using FindNextFileAFn = decltype(&FindNextFileA);
 using FindCloseFn = decltype(&FindClose);
 using GetVolumeInformationAFn = decltype(&GetVolumeInformationA);
+using GetProcAddressFn = decltype(&GetProcAddress);
 
 struct OpenFile {
   std::string key;
@@ -39,6 +41,8 @@ struct State {
   std::map<HANDLE, std::string> finds;  // find handle -> searched directory
   std::map<char, std::optional<std::string>> drives;  // no value: no medium
   std::vector<NtfsModel::SetRequest> requests;
+  std::map<HANDLE, std::vector<std::wstring>> name_finds;  // names still to come
+  std::uintptr_t next_name_find = 0x51A70000;
 
   CreateFileAFn create_file_a = &CreateFileA;
   CreateFileWFn create_file_w = &CreateFileW;
@@ -51,6 +55,7 @@ struct State {
   FindNextFileAFn find_next_file_a = &FindNextFileA;
   FindCloseFn find_close = &FindClose;
   GetVolumeInformationAFn get_volume_information_a = &GetVolumeInformationA;
+  GetProcAddressFn get_proc_address = &GetProcAddress;
 };
 
 State* g_state = nullptr;
@@ -187,6 +192,12 @@ HANDLE WINAPI ModelCreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURIT
   return handle;
 }
 
+std::string WideKey(LPCWSTR name) {
+  std::string key(std::size_t(WideCharToMultiByte(CP_UTF8, 0, name, -1, nullptr, 0, nullptr, nullptr)), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, name, -1, key.data(), static_cast<int>(key.size()), nullptr, nullptr);
+  return "wide:" + key;
+}
+
 HANDLE WINAPI ModelCreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                                DWORD disposition, DWORD flags, HANDLE templ) {
   // A name without an 8-bit form cannot carry a modelled reparse point.
@@ -194,6 +205,7 @@ HANDLE WINAPI ModelCreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURI
   if (name) {
     KeepLastError keep;
     if (const auto narrow = Narrow(name)) file = Inspect(*narrow, access, flags);
+    else file = {WideKey(name), access, flags, false, false};
   }
   HANDLE handle = g_state->create_file_w(name, access, share, security, disposition, flags, templ);
   if (handle != INVALID_HANDLE_VALUE && name) Track(handle, std::move(file));
@@ -304,8 +316,80 @@ BOOL WINAPI ModelFindClose(HANDLE find) {
   {
     qm::CriticalSectionLock lock(g_lock);
     g_state->finds.erase(find);
+    if (g_state->name_finds.erase(find)) {
+      ledger::Released("find", reinterpret_cast<std::uintptr_t>(find), "FindClose");
+      return TRUE;
+    }
   }
   return g_state->find_close(find);
+}
+
+// The file's identity, or nothing when it cannot be opened.
+using FileId = std::pair<DWORD, std::uint64_t>;
+std::optional<FileId> FileIdentity(const std::wstring& path) {
+  const qm::UniqueFileHandle file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                              nullptr, OPEN_EXISTING, 0, nullptr));
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!file || !GetFileInformationByHandle(file.get(), &info)) return std::nullopt;
+  return std::pair{info.dwVolumeSerialNumber, (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}
+
+void CollectNames(const std::wstring& folder, const FileId& identity, std::vector<std::wstring>& names) {
+  WIN32_FIND_DATAW data;
+  const HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::wstring name = data.cFileName, path = folder + L"\\" + name;
+    if (name == L"." || name == L"..") continue;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      CollectNames(path, identity, names);
+    else if (FileIdentity(path) == identity)
+      names.push_back(path.substr(2));  // as NTFS names them: without the drive
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+}
+
+BOOL WINAPI ModelFindNextFileNameW(HANDLE find, LPDWORD length, PWSTR buffer) {
+  qm::CriticalSectionLock lock(g_lock);
+  const auto found = g_state->name_finds.find(find);
+  if (found == g_state->name_finds.end()) return Refuse(ERROR_INVALID_HANDLE);
+  std::vector<std::wstring>& names = found->second;
+  if (names.empty()) return Refuse(ERROR_HANDLE_EOF);
+  const DWORD needed = static_cast<DWORD>(names.front().size() + 1), room = length ? *length : 0;
+  if (length) *length = needed;
+  if (room < needed || !buffer) return Refuse(ERROR_MORE_DATA);
+  std::copy(names.front().c_str(), names.front().c_str() + needed, buffer);
+  names.erase(names.begin());
+  return TRUE;
+}
+
+// Windows lists a file's names from Vista on; Wine 8 has no such calls. The
+// names are the file's hard links below the top folder of its path (a
+// test's scratch folder), found by file identity.
+HANDLE WINAPI ModelFindFirstFileNameW(LPCWSTR path, DWORD, LPDWORD length, PWSTR buffer) {
+  const std::wstring file = path ? path : L"";
+  const auto identity = FileIdentity(file);
+  if (!identity || file.size() < 3 || file[1] != L':') return SetLastError(ERROR_FILE_NOT_FOUND), INVALID_HANDLE_VALUE;
+  std::vector<std::wstring> names;
+  CollectNames(file.substr(0, file.find(L'\\', 3)), *identity, names);
+  std::sort(names.begin(), names.end());
+  qm::CriticalSectionLock lock(g_lock);
+  const auto find = reinterpret_cast<HANDLE>(g_state->next_name_find++);
+  g_state->name_finds[find] = std::move(names);
+  if (!ModelFindNextFileNameW(find, length, buffer)) {
+    g_state->name_finds.erase(find);
+    return INVALID_HANDLE_VALUE;
+  }
+  ledger::Recorded("find", reinterpret_cast<std::uintptr_t>(find), "FindFirstFileNameW");
+  return find;
+}
+
+FARPROC WINAPI ModelGetProcAddress(HMODULE module, LPCSTR name) {
+  if (module == GetModuleHandleA("kernel32.dll") && HIWORD(name)) {
+    if (std::strcmp(name, "FindFirstFileNameW") == 0) return reinterpret_cast<FARPROC>(&ModelFindFirstFileNameW);
+    if (std::strcmp(name, "FindNextFileNameW") == 0) return reinterpret_cast<FARPROC>(&ModelFindNextFileNameW);
+  }
+  return g_state->get_proc_address(module, name);
 }
 
 BOOL WINAPI ModelGetVolumeInformationA(LPCSTR root, LPSTR volume_name, DWORD volume_name_size, LPDWORD serial,
@@ -402,6 +486,7 @@ NtfsModel::NtfsModel(Imports& imports) : m_imports(imports) {
   hook("FindNextFileA", &ModelFindNextFileA, s.find_next_file_a);
   hook("FindClose", &ModelFindClose, s.find_close);
   hook("GetVolumeInformationA", &ModelGetVolumeInformationA, s.get_volume_information_a);
+  hook("GetProcAddress", &ModelGetProcAddress, s.get_proc_address);
 }
 
 NtfsModel::~NtfsModel() {
@@ -424,11 +509,19 @@ void NtfsModel::RemoveMedium(char letter) {
 void NtfsModel::Plant(const std::string& path, std::vector<std::uint8_t> data) {
   const std::string key = Key(path);
   const DWORD attributes = GetFileAttributesA(key.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) || !IsEmptyDirectory(key))
-    throw std::runtime_error("NtfsModel::Plant needs an existing empty directory: " + path);
   if (data.size() < 8) throw std::runtime_error("NtfsModel::Plant: no reparse header");
+  const bool directory = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  const bool file = attributes != INVALID_FILE_ATTRIBUTES && !directory;  // for a symbolic link only
+  const DWORD tag = Read32(data.data());
+  if (directory ? tag == IO_REPARSE_TAG_MOUNT_POINT && !IsEmptyDirectory(key) : !file || tag != IO_REPARSE_TAG_SYMLINK)
+    throw std::runtime_error("NtfsModel::Plant needs an existing empty directory: " + path);
   qm::CriticalSectionLock lock(g_lock);
   g_state->reparse[key] = std::move(data);
+}
+
+void NtfsModel::Plant(const std::wstring& path, std::vector<std::uint8_t> data) {
+  qm::CriticalSectionLock lock(g_lock);
+  g_state->reparse[WideKey(path.c_str())] = std::move(data);
 }
 
 void NtfsModel::Forget(const std::string& path) {
@@ -459,6 +552,12 @@ std::vector<std::uint8_t> NtfsModel::SymbolicLinkData(std::u16string_view substi
                                                       std::u16string_view print_name, bool relative) {
   auto data = NamedReparseData(IO_REPARSE_TAG_SYMLINK, 4, substitute_name, print_name);
   Put16(data, 16, relative ? 1 : 0);  // SYMLINK_FLAG_RELATIVE
+  return data;
+}
+
+std::vector<std::uint8_t> NtfsModel::TaggedData(std::uint32_t tag) {
+  std::vector<std::uint8_t> data{0, 0, 0, 0, 4, 0, 0, 0, 0x5A, 0x5A, 0x5A, 0x5A};
+  for (int i = 0; i < 4; ++i) data[i] = static_cast<std::uint8_t>(tag >> (8 * i));
   return data;
 }
 

@@ -23,8 +23,10 @@ class NtfsModel {
  public:
   // Takes over CreateFileA/W, CloseHandle, DeviceIoControl, RemoveDirectoryA,
   // GetFileAttributesA, GetFileAttributesExA, FindFirstFileA, FindNextFileA,
-  // FindClose and GetVolumeInformationA where the module imports them. One
-  // model at a time; `imports` must outlive it.
+  // FindClose and GetVolumeInformationA where the module imports them, and
+  // answers GetProcAddress for kernel32's FindFirstFileNameW and
+  // FindNextFileNameW (a file's names: its hard links below the top folder of
+  // its path). One model at a time; `imports` must outlive it.
   explicit NtfsModel(Imports& imports);
   ~NtfsModel();  // puts the previous targets back
   NtfsModel(const NtfsModel&) = delete;
@@ -35,10 +37,13 @@ class NtfsModel {
   void DescribeDrive(char letter, std::string file_system_name);  // "FAT32", "ntfs", ...
   void RemoveMedium(char letter);  // GetVolumeInformationA fails with ERROR_NOT_READY
 
-  // Plants reparse data on an existing empty directory as another tool would
-  // have written it. Throws std::runtime_error when the directory is missing
-  // or not empty.
+  // Plants reparse data on an existing directory (a symbolic link's also on a
+  // file) as another tool would have written it. Throws std::runtime_error
+  // when the item is missing, or the directory is not empty for a mount
+  // point. A wide name the 8-bit file functions cannot take is keyed as
+  // spelled, for CreateFileW alone; it is not checked.
   void Plant(const std::string& path, std::vector<std::uint8_t> data);
+  void Plant(const std::wstring& path, std::vector<std::uint8_t> data);
   // Forgets the reparse point of `path` (for a test that removed it itself).
   void Forget(const std::string& path);
 
@@ -58,6 +63,9 @@ class NtfsModel {
   static std::vector<std::uint8_t> MountPointData(std::u16string_view substitute_name, std::u16string_view print_name);
   static std::vector<std::uint8_t> SymbolicLinkData(std::u16string_view substitute_name,
                                                     std::u16string_view print_name, bool relative = false);
+  // Another kind of reparse point (a cloud placeholder, deduplication): the
+  // tag and four bytes of its own.
+  static std::vector<std::uint8_t> TaggedData(std::uint32_t tag);
 
   // The model's key for a path: full path, upper case, no trailing backslash
   // except on a drive root.

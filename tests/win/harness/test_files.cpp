@@ -74,4 +74,11 @@ void PutTextOnClipboard(const char* text) {
   CloseClipboard();
 }
 
+void PutDropBlockOnClipboard(const std::string& bytes) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  SetClipboardData(CF_HDROP, MakeGlobalBlock(bytes));
+  CloseClipboard();
+}
+
 }  // namespace harness

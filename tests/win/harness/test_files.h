@@ -19,5 +19,7 @@ void RemoveTree(const std::string& path);
 // Explorer's Copy (or Cut, `move`) of files: CF_HDROP and the preferred drop effect.
 void PutFilesOnClipboard(const std::vector<std::wstring>& names, bool move = false);
 void PutTextOnClipboard(const char* text);
+// A CF_HDROP block of exactly these bytes, as another process may write it.
+void PutDropBlockOnClipboard(const std::string& bytes);
 
 }  // namespace harness

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -20,6 +22,8 @@
 #include "win/module_instance.h"
 
 namespace {
+
+using namespace std::string_literals;
 
 constexpr DWORD kUserLocaleInTests = 0x409;  // LANG=en_US.UTF-8
 
@@ -204,6 +208,32 @@ TEST_F(LanguageSelection, WithoutSettingsTheUserLocaleNamesTheModuleAndUnloadRel
 
   DeleteFileA(m_english.c_str());
   EXPECT_EQ(ChosenModules(), Names{});
+}
+
+// Run by the test below in a process of its own, which ends with the main
+// module and the language module it chose loaded (exit status 0). A library
+// freed while the process ends is written to QM_REPORT.
+BOOL WINAPI ReportFreeLibrary(HMODULE) {
+  std::FILE* report = std::fopen(std::getenv("QM_REPORT"), "a");
+  std::fputs("FreeLibrary\n", report);
+  return std::fclose(report) == 0;
+}
+
+TEST(ProcessEnd, DISABLED_WithTheLanguageModuleChosen) {
+  auto* main = new harness::InterceptedLibrary(std::getenv("QM_MAIN_MODULE"));  // never freed
+  EXPECT_EQ(RequestUnknownClass(main->get()), CLASS_E_CLASSNOTAVAILABLE);
+  main->imports().Replace("FreeLibrary", &ReportFreeLibrary);
+  ExitProcess(main->imports().Calls("LoadLibraryExA") == 1 ? 0 : 2);
+}
+
+TEST_F(LanguageSelection, WhenTheProcessEndsNothingIsFreed) {
+  const std::string report = m_folder.path() + "report.txt";
+  SetEnvironmentVariableA("QM_MAIN_MODULE", m_main.c_str());
+  SetEnvironmentVariableA("QM_REPORT", report.c_str());
+  char program[MAX_PATH];
+  GetModuleFileNameA(nullptr, program, MAX_PATH);
+  EXPECT_EQ(std::system((program + " --gtest_also_run_disabled_tests --gtest_filter=ProcessEnd.*"s).c_str()), 0);
+  EXPECT_EQ(GetFileAttributesA(report.c_str()), INVALID_FILE_ATTRIBUTES) << "a library was freed";
 }
 
 TEST_F(LanguageSelection, TheUserKeyComesFirstAndEitherOfItsValuesEndsTheSearch) {

@@ -188,7 +188,7 @@ TEST_F(OnNtfs, TheDirectoryItMadeIsRemovedWhenTheOpenOrTheControlCallFails) {
   EXPECT_EQ(StatusOf([&] { qm::CreateSoftLink(link, L"D:\\Data"); }), E_FAIL);
   EXPECT_FALSE(Exists(link));
 
-  // A missing parent shows as the open's failure.
+  // A missing parent is the directory's own failure.
   EXPECT_EQ(StatusOf([&] { qm::CreateSoftLink(At("no parent\\link"), L"D:\\Data"); }),
             HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
 }

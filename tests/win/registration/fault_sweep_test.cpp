@@ -1,6 +1,7 @@
 // Every call of a registration routine failed once in turn: the failure's
 // status comes back (or, where the call has a fallback, the complete result),
-// no key stays open, and the "InfoTip" lists keep their foreign entries.
+// no key stays open, the "InfoTip" lists keep their foreign entries and other
+// programs' property sheet handlers stay.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -23,6 +24,9 @@ using namespace std::string_literals;
 constexpr HRESULT kInjected = HRESULT_FROM_WIN32(ERROR_IO_DEVICE);
 constexpr char kForeignDirectoryList[] = "prop:Foreign.Name;";
 constexpr char kForeignFileList[] = "prop:Type;Size";
+// Another program's property sheets beside the directory class's.
+constexpr const char* kForeignSheets[] = {"Directory\\shellex\\PropertySheetHandlers\\Foreign",
+                                          "*\\shellex\\PropertySheetHandlers\\Foreign"};
 
 bool StartsWith(const std::optional<RawValue>& value, const std::string& prefix) {
   return value && value->type == REG_SZ && value->bytes.compare(0, prefix.size(), prefix) == 0;
@@ -45,6 +49,7 @@ class RegistrationFaults : public ::testing::Test {
         [&](const harness::Fault& fault, HRESULT status) {
           EXPECT_TRUE(StartsWith(ReadValue(HKEY_CLASSES_ROOT, "Directory", "InfoTip"), "prop:Foreign.Name"));
           EXPECT_TRUE(StartsWith(ReadValue(HKEY_CLASSES_ROOT, "*", "InfoTip"), kForeignFileList));
+          for (const char* key : kForeignSheets) EXPECT_FALSE(ReadTree(HKEY_CLASSES_ROOT, key).empty()) << key;
           if (status == S_OK) {
             passed.insert(fault.name);
             EXPECT_EQ(ReadRegistration(), expected_success);
@@ -57,6 +62,7 @@ class RegistrationFaults : public ::testing::Test {
                ResetRegistration();
                WriteValue(HKEY_CLASSES_ROOT, "Directory", "InfoTip", {REG_SZ, kForeignDirectoryList + "\0"s});
                WriteValue(HKEY_CLASSES_ROOT, "*", "InfoTip", {REG_SZ, kForeignFileList + "\0"s});
+               for (const char* key : kForeignSheets) CreateKey(HKEY_CLASSES_ROOT, key);
                if (!register_server) ASSERT_EQ(routine(true), S_OK);
              },
          // Cannot fail with the 39 characters it is given.
@@ -94,6 +100,7 @@ TEST_F(RegistrationFaults, DirectoryClass) {
             (std::set<std::string>{"RegCreateKeyExA", "RegOpenKeyExA", "RegSetValueExA"}));
   EXPECT_EQ(Sweep(&qm::UpdateDirectoryShellExtensionRegistration, false, {}, foreign),
             (std::set<std::string>{"RegDeleteKeyA", "RegDeleteValueA", "RegEnumKeyExA", "RegOpenKeyExA"}));
+  for (const char* key : kForeignSheets) DeleteTree(HKEY_CLASSES_ROOT, key);
 }
 
 }  // namespace

@@ -66,6 +66,8 @@ std::vector<std::string> HandlerKeyPaths() {
   for (const char* kind : {"ContextMenuHandlers", "CopyHookHandlers", "DragDropHandlers"})
     for (const char* file_class : {"Directory", "Drive"})
       paths.push_back(std::string(file_class) + "\\shellex\\" + kind + "\\" + kDirectoryName);
+  for (const char* file_class : {"Directory", "*"})
+    paths.push_back(std::string(file_class) + "\\shellex\\PropertySheetHandlers\\" + kDirectoryName);
   return paths;
 }
 

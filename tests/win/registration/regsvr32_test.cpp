@@ -24,6 +24,7 @@ constexpr char kCopyHook[] = "{000214EF-0000-0000-C000-000000000046}";
 constexpr char kOverlayIdentifier[] = "{0C6C4200-C589-11D0-999A-00C04FD655E1}";
 constexpr char kColumnProvider[] = "{E8025004-1C42-11D2-BE2C-00A0C9A83DA1}";
 constexpr char kObjectWithSite[] = "{FC4801A3-2BA9-11CF-A229-00AA003D7352}";
+constexpr char kPropertySheet[] = "{000214E9-0000-0000-C000-000000000046}";
 
 struct Finished {
   DWORD exit_code = ~0u;
@@ -97,7 +98,7 @@ TEST_F(WineRegsvr32, RegistersOneTreeTwiceAndRemovesAllItWroteOnce) {
   EXPECT_EQ(ReadRegistration(), registered);
 
   // Another process creates both classes through the registry, as Explorer does.
-  const std::vector directory_interfaces = {kContextMenu, kShellExtInit, kCopyHook, kOverlayIdentifier};
+  const std::vector directory_interfaces = {kContextMenu, kShellExtInit, kCopyHook, kOverlayIdentifier, kPropertySheet};
   for (const auto& [clsid, interfaces] :
        {std::pair{qm::testing::kDirectoryClass.clsid, directory_interfaces},
         std::pair{qm::testing::kFolderClass.clsid, std::vector{kColumnProvider, kObjectWithSite}}}) {

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds the DLLs, then tries the 64-bit one in a Wine prefix of its own as
-# Explorer and the shell's file operations use it (tools/try/in-wine.sh):
-# registered with Wine's own regsvr32, every feature driven by explorer_host,
-# unregistered, the registry shown clean. Prints the transcript; pictures of
+# Builds the DLLs, then tries them in a Wine prefix of its own as Explorer
+# and the shell's file operations use them (tools/try/in-wine.sh): both
+# registered with the regsvr32 of their bitness, every feature driven by
+# explorer_host, one step by the 32-bit explorer_host through the 32-bit DLL
+# (where 32-bit programs run), both unregistered, the registry shown clean. Prints the transcript; pictures of
 # the dialogs go to build/try/pictures. Exits non-zero when a step did not do
 # what it should.
 set -eu

@@ -6,7 +6,9 @@
 set -eu
 export WINEPREFIX=$(realpath -m "$1"); shift
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# No debugger starts for a program that crashes: it ends with a failure
+# status (winedbg --auto waits for ever under qemu-user).
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe,winedbg.exe=d"
 # Where 32-bit code runs under qemu-user (wine32/setup.sh), every Wine process
 # preloads the mmap shim of its bitness.
 if [ -d "$WINEPREFIX/qemu-i386-shim" ]; then
@@ -24,4 +26,5 @@ fi
 # through env keeps bash from warning that it cannot switch to it. Host file
 # names follow the character type, which must exist on the host for names
 # beyond ASCII: C.UTF-8 always does (the code pages stay 1252 and 437).
-exec env -u LC_ALL LANG=en_US.UTF-8 LC_CTYPE=C.UTF-8 "$loader" "$@"
+# A program that hangs is ended after QM_WINE_TIMEOUT seconds (status 124).
+exec env -u LC_ALL LANG=en_US.UTF-8 LC_CTYPE=C.UTF-8 timeout --foreground -k 10 "${QM_WINE_TIMEOUT:-600}" "$loader" "$@"

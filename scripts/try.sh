@@ -3,9 +3,9 @@
 # and the shell's file operations use them (tools/try/in-wine.sh): both
 # registered with the regsvr32 of their bitness, every feature driven by
 # explorer_host, one step by the 32-bit explorer_host through the 32-bit DLL
-# (where 32-bit programs run), both unregistered, the registry shown clean. Prints the transcript; pictures of
-# the dialogs go to build/try/pictures. Exits non-zero when a step did not do
-# what it should.
+# (where 32-bit programs run), both unregistered, the registry shown clean.
+# Prints the transcript; pictures of the dialogs go to build/try/pictures.
+# Exits non-zero when a step did not do what it should.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"

@@ -4,6 +4,7 @@
 #include "resources/class_ids.h"
 #include "win/module_instance.h"
 #include "registration/class_registration.h"
+#include "registration/removal_steps.h"
 #include "registration/shell_handler_keys.h"
 #include "win/boundary.h"
 
@@ -12,19 +13,24 @@ namespace qm {
 HRESULT UpdateDirectoryShellExtensionRegistration(bool register_server) noexcept {
   return CallAtBoundary([register_server] {
     const ShellExtensionIdentity self = IdentityOf(kClsidDirectoryShellExtension, kDirectoryShellExtensionName);
+    const auto script = [register_server] {
+      RunClassScript(MainModule(), kDirectoryClassScript, "CDirectoryShellExtension Object", register_server);
+    };
     if (!register_server) {
-      UnregisterContextMenuHandler(self, "Directory");
-      UnregisterContextMenuHandler(self, "Drive");
-      UnregisterCopyHookHandler(self, "Directory");
-      UnregisterDragDropHandler(self, "Directory");
-      UnregisterDragDropHandler(self, "Drive");
-      UnregisterOverlayIdentifier(self);
-      UnregisterPropertySheetHandler(self, "Directory");
-      UnregisterPropertySheetHandler(self, "*");
-      UnregisterApproval(self);
-    }
-    RunClassScript(MainModule(), kDirectoryClassScript, "CDirectoryShellExtension Object", register_server);
-    if (register_server) {
+      RemovalSteps steps;
+      steps.Run([&] { UnregisterContextMenuHandler(self, "Directory"); });
+      steps.Run([&] { UnregisterContextMenuHandler(self, "Drive"); });
+      steps.Run([&] { UnregisterCopyHookHandler(self, "Directory"); });
+      steps.Run([&] { UnregisterDragDropHandler(self, "Directory"); });
+      steps.Run([&] { UnregisterDragDropHandler(self, "Drive"); });
+      steps.Run([&] { UnregisterOverlayIdentifier(self); });
+      steps.Run([&] { UnregisterPropertySheetHandler(self, "Directory"); });
+      steps.Run([&] { UnregisterPropertySheetHandler(self, "*"); });
+      steps.Run([&] { UnregisterApproval(self); });
+      steps.Run(script);
+      steps.Finish();
+    } else {
+      script();
       RegisterApproval(self);
       RegisterContextMenuHandler(self, "Directory");
       RegisterContextMenuHandler(self, "Drive");

@@ -5,6 +5,7 @@
 #include "resources/class_ids.h"
 #include "win/module_instance.h"
 #include "registration/class_registration.h"
+#include "registration/removal_steps.h"
 #include "registration/shell_handler_keys.h"
 #include "win/boundary.h"
 
@@ -21,14 +22,19 @@ constexpr int kFileInfoTipPids[] = {3};
 HRESULT UpdateFolderShellExtensionRegistration(bool register_server) noexcept {
   return CallAtBoundary([register_server] {
     const ShellExtensionIdentity self = IdentityOf(kClsidFolderShellExtension, kFolderShellExtensionName);
+    const auto script = [register_server] {
+      RunClassScript(MainModule(), kFolderClassScript, "CFolderShellExtension Object", register_server);
+    };
     if (!register_server) {
-      UnregisterColumnHandler(self, "Folder");
-      RemoveInfoTipProperties("Directory", kClsidFolderShellExtension);
-      RemoveInfoTipProperties("*", kClsidFolderShellExtension);
-      UnregisterApproval(self);
-    }
-    RunClassScript(MainModule(), kFolderClassScript, "CFolderShellExtension Object", register_server);
-    if (register_server) {
+      RemovalSteps steps;
+      steps.Run([&] { UnregisterColumnHandler(self, "Folder"); });
+      steps.Run([] { RemoveInfoTipProperties("Directory", kClsidFolderShellExtension); });
+      steps.Run([] { RemoveInfoTipProperties("*", kClsidFolderShellExtension); });
+      steps.Run([&] { UnregisterApproval(self); });
+      steps.Run(script);
+      steps.Finish();
+    } else {
+      script();
       RegisterApproval(self);
       RegisterColumnHandler(self, "Folder");
       AddInfoTipProperties("Directory", kClsidFolderShellExtension, kDirectoryInfoTipPids);

@@ -3,8 +3,10 @@
 #include <windows.h>
 #include <olectl.h>
 
+#include "module/frame_tables.h"
 #include "module/module_object.h"
 #include "module/product_classes.h"
+#include "registration/removal_steps.h"
 #include "win/boundary.h"
 #include "win/errors.h"
 #include "win/module_instance.h"
@@ -14,12 +16,16 @@
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   switch (reason) {
     case DLL_PROCESS_ATTACH:
+      qm::RegisterFrameTables(instance);
       qm::AttachModule(instance);
       return qm::ModuleInitializationFailed() ? FALSE : TRUE;
     case DLL_PROCESS_DETACH:
       // When the process ends (reserved is set) other threads may have died
       // holding locks; the system reclaims everything, so nothing is undone.
-      if (!reserved) qm::DetachModule();
+      if (!reserved) {
+        qm::DetachModule();
+        qm::DeregisterFrameTables();
+      }
       return TRUE;
     default:
       return TRUE;
@@ -52,6 +58,12 @@ STDAPI DllUnregisterServer() {
   return qm::CallAtBoundary([]() -> HRESULT {
     qm::RaiseIfFailed(qm::ChooseResourceModule());
     const HRESULT classes = qm::ProductObjectMap().UnregisterClasses();
+    if (classes == qm::kItemAlreadyGone) {
+      // The other bitness took the keys both share: the type library goes
+      // too, and the first failure is the one reported.
+      qm::CallAtBoundary([] { qm::UnregisterTypeLibrary(qm::MainModule()); });
+      return classes;
+    }
     if (FAILED(classes)) return classes;
     qm::UnregisterTypeLibrary(qm::MainModule());
     return S_OK;

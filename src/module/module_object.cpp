@@ -26,8 +26,9 @@ HMODULE ChooseLanguageModule(HMODULE main_module) {
 }  // namespace
 
 void AttachModule(HMODULE instance) noexcept {
-  AttachModuleInstance(instance, &ChooseLanguageModule);
-  if (!ProductObjectMap().Initialize() || !InitializeWindowObjectRegistry()) g_initialization_failed = true;
+  if (!AttachModuleInstance(instance, &ChooseLanguageModule) || !ProductObjectMap().Initialize() ||
+      !InitializeWindowObjectRegistry())
+    g_initialization_failed = true;
 }
 
 bool ModuleInitializationFailed() noexcept { return g_initialization_failed; }

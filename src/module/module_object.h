@@ -7,9 +7,10 @@
 namespace qm {
 
 // Only what cannot wait, in this order: the main module (also the resource
-// module until the language choice), the object map's lock, the window-object
-// registry's lock, and the chooser that picks the language module on first
-// need. A lock that cannot be made sets the initialisation-failed flag.
+// module until the language choice) with the chooser that picks the language
+// module on first need and the lock of that choice, the object map's lock,
+// the window-object registry's lock. A lock that cannot be made sets the
+// initialisation-failed flag.
 void AttachModule(HMODULE instance) noexcept;
 // Set when a lock of the module could not be made: DllMain refuses the load.
 bool ModuleInitializationFailed() noexcept;

@@ -2,6 +2,7 @@
 
 #include <comcat.h>
 
+#include "registration/removal_steps.h"
 #include "win/com_ptr.h"
 
 namespace qm {
@@ -83,14 +84,15 @@ HRESULT ObjectMap::RegisterClasses() noexcept {
 }
 
 HRESULT ObjectMap::UnregisterClasses() noexcept {
-  for (const ObjectMapEntry& entry : m_entries) {
-    if (!entry.update_registration) return E_NOTIMPL;
-    HRESULT result = UpdateCategories(entry, false);
-    if (FAILED(result)) return result;
-    result = entry.update_registration(false);
-    if (FAILED(result)) return result;
-  }
-  return S_OK;
+  return CallAtBoundary([this] {
+    RemovalSteps steps;
+    for (const ObjectMapEntry& entry : m_entries) {
+      if (!entry.update_registration) RaiseStatus(E_NOTIMPL);
+      steps.Run([&] { RaiseIfFailed(UpdateCategories(entry, false)); });
+      steps.Run([&] { RaiseIfFailed(entry.update_registration(false)); });
+    }
+    steps.Finish();
+  });
 }
 
 }  // namespace qm

@@ -65,7 +65,9 @@ class ObjectMap {
   // stops at the first failure and returns it. A row without a routine fails
   // with E_NOTIMPL.
   HRESULT RegisterClasses() noexcept;
-  // Each row's categories and then its routine, in map order, likewise.
+  // Each row's categories and then its routine, in map order, likewise; but
+  // an item found gone (HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)) stops
+  // nothing: its status is returned once every row has run.
   HRESULT UnregisterClasses() noexcept;
 
   std::span<const ObjectMapEntry> entries() const noexcept { return m_entries; }

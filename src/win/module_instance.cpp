@@ -1,10 +1,12 @@
 #include "win/module_instance.h"
 
 #include <atomic>
+#include <optional>
 
 #include "win/boundary.h"
 #include "win/errors.h"
 #include "win/text.h"
+#include "win/unique_resource.h"
 
 namespace qm {
 namespace {
@@ -12,34 +14,37 @@ namespace {
 constinit HMODULE g_main_module = nullptr;
 constinit std::atomic<HMODULE> g_resource_module{nullptr};
 constinit ResourceModuleChooser g_chooser = nullptr;
-constinit INIT_ONCE g_choice = INIT_ONCE_STATIC_INIT;
-
-// `parameter` receives the status of the chooser.
-BOOL CALLBACK RunChooser(PINIT_ONCE, PVOID parameter, PVOID*) {
-  auto& status = *static_cast<HRESULT*>(parameter);
-  status = CallAtBoundary([] { g_resource_module.exchange(g_chooser(g_main_module)); });
-  return SUCCEEDED(status);
-}
+constinit std::optional<CriticalSection> g_choice_lock;
+constinit std::atomic<bool> g_chosen{false};
 
 }  // namespace
 
-void AttachModuleInstance(HMODULE instance, ResourceModuleChooser chooser) noexcept {
+bool AttachModuleInstance(HMODULE instance, ResourceModuleChooser chooser) noexcept {
   g_main_module = instance;
   g_resource_module.store(instance);
   g_chooser = chooser;
+  g_chosen.store(false);
+  g_choice_lock.emplace();
+  if (g_choice_lock->ok()) return true;
+  g_choice_lock.reset();
+  return false;
 }
 
-void DetachModuleInstance() noexcept { g_resource_module.exchange(g_main_module); }
+void DetachModuleInstance() noexcept {
+  g_resource_module.exchange(g_main_module);
+  g_choice_lock.reset();
+}
 
 HMODULE MainModule() noexcept { return g_main_module; }
 
 HRESULT ChooseResourceModule() noexcept {
-  if (!g_main_module || !g_chooser) return E_UNEXPECTED;
-  HRESULT status = S_OK;
-  if (InitOnceExecuteOnce(&g_choice, &RunChooser, &status, nullptr)) return S_OK;
-  if (FAILED(status)) return status;
-  const DWORD error = GetLastError();  // the one-time call itself failed
-  return error != ERROR_SUCCESS ? StatusFromWin32(error) : E_FAIL;
+  if (!g_main_module || !g_chooser || !g_choice_lock) return E_UNEXPECTED;
+  if (g_chosen.load(std::memory_order_acquire)) return S_OK;
+  CriticalSectionLock hold(*g_choice_lock);  // whoever asks meanwhile waits
+  if (g_chosen.load(std::memory_order_relaxed)) return S_OK;
+  const HRESULT status = CallAtBoundary([] { g_resource_module.exchange(g_chooser(g_main_module)); });
+  if (SUCCEEDED(status)) g_chosen.store(true, std::memory_order_release);
+  return status;
 }
 
 HMODULE ResourceModule() {

@@ -15,10 +15,11 @@ namespace qm {
 using ResourceModuleChooser = HMODULE (*)(HMODULE main_module);
 
 // While the DLL loads: records it as main and resource module, and the
-// chooser to run on first need. No library is loaded and no registry read.
-void AttachModuleInstance(HMODULE instance, ResourceModuleChooser chooser) noexcept;
+// chooser to run on first need, and makes the lock of that choice (false
+// when it cannot). No library is loaded and no registry read.
+bool AttachModuleInstance(HMODULE instance, ResourceModuleChooser chooser) noexcept;
 // While it unloads: the main module serves the resources again (whoever
-// owns the chosen module releases it afterwards).
+// owns the chosen module releases it afterwards) and the lock goes.
 void DetachModuleInstance() noexcept;
 
 // The DLL itself: source of the message table, the type library and the module path.
@@ -27,7 +28,7 @@ HMODULE MainModule() noexcept;
 // Runs the chooser once per load, whichever thread asks first (the others
 // wait for it); S_OK from then on. A chooser that raises leaves the main
 // module in place, returns its status and runs again on the next call.
-// E_UNEXPECTED before the DLL has been attached.
+// E_UNEXPECTED before the DLL has been attached or once it is detached.
 HRESULT ChooseResourceModule() noexcept;
 // Where strings and dialog templates are loaded from, chosen first if need
 // be; raises the status of a choice that could not be made.

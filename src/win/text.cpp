@@ -72,12 +72,15 @@ std::wstring ToWide(std::string_view text) { return Widen(text, ConversionCodePa
 UINT FileApiCodePage() { return AreFileApisANSI() ? GetACP() : GetOEMCP(); }
 
 std::string PathToNarrow(std::wstring_view path) {
+  // WC_ERR_INVALID_CHARS, which the 32-bit build's (XP) headers lack; the
+  // file functions use UTF-8 only on Windows versions that have it.
+  constexpr DWORD kRefuseLoneSurrogates = 0x80;
   const UINT code_page = FileApiCodePage();
   // UTF-8 takes neither flag nor default character; it refuses lone surrogates.
   const bool utf8 = code_page == CP_UTF8;
   BOOL used_default = FALSE;
   const std::string narrow =
-      Narrow(path, code_page, utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS, utf8 ? nullptr : &used_default);
+      Narrow(path, code_page, utf8 ? kRefuseLoneSurrogates : WC_NO_BEST_FIT_CHARS, utf8 ? nullptr : &used_default);
   // The round trip catches what a code page maps without the default
   // character but not back to the same name.
   if (used_default || !ReadsBackAs(narrow, code_page, path))

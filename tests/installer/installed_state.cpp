@@ -20,10 +20,10 @@ std::string ProgramFiles(int csidl) {
 
 }  // namespace
 
-std::string Folder64() { return ProgramFiles(CSIDL_PROGRAM_FILES); }
+std::string OwnFolder() { return ProgramFiles(CSIDL_PROGRAM_FILES); }
 std::string Folder32() { return ProgramFiles(CSIDL_PROGRAM_FILESX86); }
 
-std::string BinFolder64() {
+std::string OwnBinFolder() {
   char path[MAX_PATH];
   const std::string program(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
   return program.substr(0, program.find_last_of('\\') + 1);
@@ -66,13 +66,6 @@ std::string ProductVersion(const std::string& path) {
   text << HIWORD(fixed->dwProductVersionMS) << '.' << LOWORD(fixed->dwProductVersionMS) << '.'
        << HIWORD(fixed->dwProductVersionLS) << '.' << LOWORD(fixed->dwProductVersionLS);
   return text.str();
-}
-
-bool Has32BitSubsystem() {
-  char folder[MAX_PATH] = {};
-  const UINT length = GetSystemWow64DirectoryA(folder, MAX_PATH);
-  return length > 0 && length < MAX_PATH &&
-         GetFileAttributesA((std::string(folder) + "\\regsvr32.exe").c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::vector<std::string> InstalledProducts() {

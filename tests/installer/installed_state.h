@@ -10,11 +10,12 @@
 
 namespace installer_checks {
 
-// "<Program Files>\Quorvane Marrowby\" of the 64-bit and the 32-bit DLL.
-std::string Folder64();
+// "<Program Files>\Quorvane Marrowby\" of the DLL of this program's bitness
+// (it runs in both), and of the 32-bit DLL.
+std::string OwnFolder();
 std::string Folder32();
-// The folder of this program (the 64-bit build's output), with a backslash.
-std::string BinFolder64();
+// The folder of this program (its build's output), with a backslash.
+std::string OwnBinFolder();
 // The 32-bit build's output folder, from QM_BIN32 (a Windows path).
 std::string BinFolder32();
 
@@ -23,7 +24,6 @@ std::string BinFolder32();
 std::vector<std::pair<std::string, std::string>> PackagedModules(const std::string& folder);
 // "a.b.c.d" from a module's version resource.
 std::string ProductVersion(const std::string& path);
-bool Has32BitSubsystem();
 
 // The product codes installed with the package's upgrade code.
 std::vector<std::string> InstalledProducts();

@@ -11,7 +11,8 @@
 //   explorer_host properties ITEM PICTURE [TARGET]
 //                                           the Properties of ITEM with the extension's Link page,
 //                                           photographed, closed; with TARGET, ITEM is made a junction to it first
-//   explorer_host drag FOLDER ITEM...       right-drag ITEMs onto FOLDER, pick the extension's entry
+//   explorer_host drag FOLDER ITEM...       right-drag ITEMs onto FOLDER, pick the extension's entry, and
+//                                           name the DLL that served it
 //   explorer_host copy ITEM...              Explorer's Copy of ITEMs
 //   explorer_host paste FOLDER              context menu of FOLDER with the copied ITEMs
 #include <windows.h>
@@ -56,8 +57,13 @@ int Run(const std::wstring& command, const std::vector<std::wstring>& paths) {
     tour::SetPictureFolder(paths[1].substr(0, paths[1].size() - picture.size() - 1));
     return tour::ShowLinkPage(paths[0], paths.size() == 3 ? paths[2] : L"", tour::Utf8(picture));
   }
-  if (command == L"drag" && paths.size() >= 2)
-    return FAILED(tour::RightDrag(paths[0], std::vector<std::wstring>(paths.begin() + 1, paths.end())));
+  if (command == L"drag" && paths.size() >= 2) {
+    const HRESULT status = tour::RightDrag(paths[0], std::vector<std::wstring>(paths.begin() + 1, paths.end()));
+    wchar_t dll[MAX_PATH] = {};
+    if (const HMODULE served = GetModuleHandleW(L"QuorvaneMarrowby.dll"); served && GetModuleFileNameW(served, dll, MAX_PATH))
+      tour::Say(L"(the extension ran from " + std::wstring(dll) + L")");
+    return FAILED(status);
+  }
   if (command == L"copy" && !paths.empty()) return tour::CopyToClipboard(paths) ? 0 : 1;
   if (command == L"paste" && paths.size() == 1) return FAILED(tour::ContextMenu(paths[0]));
   return Usage();

@@ -93,7 +93,7 @@ class HyperLink : public SettingsFixture {
 // The tooltip that belongs to the dialog on `thread`, and the text of its one tool.
 std::wstring ToolTipText(DWORD thread) {
   HWND tip = nullptr;
-  EnumThreadWindows(thread, [](HWND w, LPARAM found) {
+  EnumThreadWindows(thread, [](HWND w, LPARAM found) WINAPI -> BOOL {
     char name[32] = {};
     GetClassNameA(w, name, sizeof name);
     if (lstrcmpiA(name, TOOLTIPS_CLASSA) == 0) *reinterpret_cast<HWND*>(found) = w;

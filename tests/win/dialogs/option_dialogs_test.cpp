@@ -295,7 +295,7 @@ TEST_F(OptionDialogs, ALongPathIsShortenedAndAWrappingMessagePushesTheRestDown) 
 
 bool ThreadShowsAWindow() {
   bool any = false;
-  EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM seen) {
+  EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM seen) WINAPI -> BOOL {
     *reinterpret_cast<bool*>(seen) |= IsWindowVisible(w) && GetWindow(w, GW_OWNER) != nullptr;
     return TRUE;
   }, reinterpret_cast<LPARAM>(&any));

@@ -21,6 +21,7 @@ struct ImportState {
   DWORD fail_error = 0;
   std::uintptr_t fail_result = 0;
   bool fired = false;
+  int argument_bytes = 0;      // i686: what the import pops on return, -1 unknown
   Imports* owner = nullptr;
 };
 
@@ -37,8 +38,14 @@ bool SameName(std::string_view a, std::string_view b) {
 }
 
 // Called by every thunk before the import runs: returns where to go on, or
-// null when the call is to fail (the thunk then returns fail_result).
-extern "C" void* HarnessDecide(ImportState* state) {
+// null when the call is to fail (the thunk then returns fail_result). The
+// i686 thunk may be entered with the stack aligned to 4 bytes only.
+#if defined(__i386__)
+#define HARNESS_ANY_STACK_ALIGNMENT __attribute__((force_align_arg_pointer))
+#else
+#define HARNESS_ANY_STACK_ALIGNMENT
+#endif
+extern "C" HARNESS_ANY_STACK_ALIGNMENT void* HarnessDecide(ImportState* state) {
   const DWORD saved_error = GetLastError();
   qm::CriticalSectionLock lock(g_lock);
   ++state->calls;
@@ -55,6 +62,13 @@ extern "C" void* HarnessDecide(ImportState* state) {
 
 constexpr std::size_t kThunkSize = 160;
 
+template <class T>
+void Put(unsigned char* code, std::size_t& at, T value) {
+  std::memcpy(code + at, &value, sizeof value);
+  at += sizeof value;
+}
+
+#if defined(__x86_64__)
 // x64: keep the register arguments in the caller's home space and xmm0-3 on
 // our frame, ask HarnessDecide, then tail-jump to the target or return the
 // failure value.
@@ -63,10 +77,7 @@ void WriteThunk(unsigned char* code, ImportState* state) {
   auto bytes = [&](std::initializer_list<unsigned char> list) {
     for (unsigned char b : list) code[at++] = b;
   };
-  auto imm64 = [&](const void* value) {
-    std::memcpy(code + at, &value, 8);
-    at += 8;
-  };
+  auto imm64 = [&](const void* value) { Put(code, at, value); };
   bytes({0x48, 0x89, 0x4C, 0x24, 0x08});        // mov [rsp+8], rcx
   bytes({0x48, 0x89, 0x54, 0x24, 0x10});        // mov [rsp+16], rdx
   bytes({0x4C, 0x89, 0x44, 0x24, 0x18});        // mov [rsp+24], r8
@@ -99,6 +110,49 @@ void WriteThunk(unsigned char* code, ImportState* state) {
   bytes({0xC3});                                // ret
   if (at > kThunkSize) std::abort();
 }
+#elif defined(__i386__)
+// i686: the arguments stay on the stack. Keep ecx and edx, ask HarnessDecide,
+// then jump to the target, or return the failure value popping the stdcall
+// argument bytes of the import (none for cdecl).
+void WriteThunk(unsigned char* code, ImportState* state) {
+  std::size_t at = 0;
+  auto bytes = [&](std::initializer_list<unsigned char> list) {
+    for (unsigned char b : list) code[at++] = b;
+  };
+  bytes({0x51, 0x52});                          // push ecx; push edx
+  bytes({0x68});                                // push state
+  Put(code, at, state);
+  bytes({0xB8});                                // mov eax, HarnessDecide
+  Put(code, at, &HarnessDecide);
+  bytes({0xFF, 0xD0});                          // call eax
+  bytes({0x83, 0xC4, 0x04});                    // add esp, 4
+  bytes({0x5A, 0x59});                          // pop edx; pop ecx
+  bytes({0x85, 0xC0});                          // test eax, eax
+  bytes({0x74, 0x02});                          // jz fail
+  bytes({0xFF, 0xE0});                          // jmp eax
+  bytes({0xA1});                                // fail: mov eax, [&state->fail_result]
+  Put(code, at, &state->fail_result);
+  bytes({0xC2});                                // ret argument_bytes
+  Put(code, at, static_cast<std::uint16_t>(std::max(state->argument_bytes, 0)));
+  if (at > kThunkSize) std::abort();
+}
+
+// What an import of a system DLL pops on return, from the import libraries
+// (stdcall-bytes.sh); -1 when not known. The C runtime's calls are cdecl.
+int ImportArgumentBytes(const std::string& dll, const std::string& name) {
+  struct Entry {
+    const char* name;
+    int bytes;
+  };
+  static constexpr Entry table[] = {
+#include "stdcall_bytes.inc"
+  };
+  const auto* found = std::lower_bound(std::begin(table), std::end(table), name,
+                                       [](const Entry& e, const std::string& n) { return std::strcmp(e.name, n.c_str()) < 0; });
+  if (found != std::end(table) && name == found->name) return found->bytes;
+  return SameName(dll, "msvcrt.dll") ? 0 : -1;
+}
+#endif
 
 std::string ExportNameByOrdinal(HMODULE dll, WORD ordinal) {
   if (!dll) return {};
@@ -116,11 +170,13 @@ std::string ExportNameByOrdinal(HMODULE dll, WORD ordinal) {
 }
 
 // Never thunked: the thunk itself relies on them, or they run while the
-// loader or unwinder holds its locks.
+// loader or unwinder holds its locks (x86_64: the system's unwinder; i686:
+// libgcc's, whose registry lock is a semaphore).
 bool NeverPatch(std::string_view name) {
   static const char* const names[] = {"GetLastError", "SetLastError", "RtlCaptureContext", "RtlLookupFunctionEntry",
                                       "RtlVirtualUnwind", "RtlUnwindEx", "RtlAddFunctionTable", "RtlDeleteFunctionTable",
-                                      "TlsGetValue", "TlsSetValue", "__C_specific_handler"};
+                                      "TlsGetValue", "TlsSetValue", "__C_specific_handler", "CreateSemaphoreW",
+                                      "WaitForSingleObject", "ReleaseSemaphore"};
   for (const char* n : names)
     if (name == n) return true;
   return false;
@@ -190,6 +246,9 @@ Imports::Imports(HMODULE module) : m_module(module) {
       state->original = *state->slot;
       state->target = state->original;
       state->owner = this;
+#if defined(__i386__)
+      state->argument_bytes = ImportArgumentBytes(state->dll, state->name);
+#endif
       m_states.push_back(std::move(state));
     }
   }
@@ -250,6 +309,7 @@ void Imports::ResetCounts() {
 
 void Imports::FailCall(std::string_view name, std::uint64_t nth, DWORD error, std::optional<std::uintptr_t> result) {
   auto& state = Get(name);
+  if (state.argument_bytes < 0) throw std::invalid_argument("cannot fail " + state.name + ": its argument bytes are unknown");
   qm::CriticalSectionLock lock(g_lock);
   state.fail_on = nth;
   state.armed_at = state.calls;
@@ -286,6 +346,13 @@ std::vector<std::string> Imports::StopRecording() {
   delete g_recording;
   g_recording = nullptr;
   return result;
+}
+
+void Imports::CheckArgumentBytes(std::string_view name, int bytes) const {
+  const ImportState& state = Get(name);
+  if (bytes >= 0 && state.argument_bytes >= 0 && bytes != state.argument_bytes)
+    throw std::invalid_argument("the replacement of " + state.name + " pops " + std::to_string(bytes) +
+                                " argument bytes, the import " + std::to_string(state.argument_bytes));
 }
 
 void* Imports::ReplaceRaw(std::string_view name, void* replacement) {

@@ -50,10 +50,13 @@ class Imports {
   std::vector<std::string> StopRecording();
 
   // Replaces the target of `name`; returns the previous target so that a
-  // replacement can pass calls on. Restore puts the real function back.
+  // replacement can pass calls on. Restore puts the real function back. On
+  // i686 a replacement that would pop other argument bytes than the import
+  // (a missing WINAPI) is refused.
   void* ReplaceRaw(std::string_view name, void* replacement);
   template <class F>
   F* Replace(std::string_view name, F* replacement) {
+    CheckArgumentBytes(name, ArgumentBytes<F>::value);
     return reinterpret_cast<F*>(ReplaceRaw(name, reinterpret_cast<void*>(replacement)));
   }
   void Restore(std::string_view name);
@@ -71,6 +74,24 @@ class Imports {
   void ModuleUnloaded() { m_unloaded = true; }
 
  private:
+  // What a function of type F pops on return: its arguments when stdcall,
+  // none when cdecl (i686); -1 where that is not checked.
+  template <class F>
+  struct ArgumentBytes {
+    static constexpr int value = -1;
+  };
+#if defined(__i386__)
+  template <class R, class... A>
+  struct ArgumentBytes<R(A...)> {
+    static constexpr int value = 0;
+  };
+  template <class R, class... A>
+  struct ArgumentBytes<R __attribute__((stdcall))(A...)> {
+    static constexpr int value = (0 + ... + static_cast<int>((sizeof(A) + 3) & ~std::size_t{3}));
+  };
+#endif
+  void CheckArgumentBytes(std::string_view name, int bytes) const;
+
   ImportState* Find(std::string_view name) const;
   ImportState& Get(std::string_view name) const;
 

@@ -470,7 +470,7 @@ NtfsModel::NtfsModel(Imports& imports) : m_imports(imports) {
   }
   auto hook = [&](const char* name, auto replacement, auto& previous) {
     if (!imports.Has(name)) return;
-    void* old = imports.ReplaceRaw(name, reinterpret_cast<void*>(replacement));
+    void* old = reinterpret_cast<void*>(imports.Replace(name, replacement));
     previous = reinterpret_cast<std::remove_reference_t<decltype(previous)>>(old);
     m_previous.emplace_back(name, old);
   };

@@ -31,8 +31,8 @@ TEST(Imports, CountsFailsAndReplacesCallsOfTheModuleUnderTest) {
   EXPECT_TRUE(imports.FaultFired());
   EXPECT_EQ(qm::ToWide("xyz"), L"xyz");  // one shot
 
-  static UINT (*real_acp)() = nullptr;
-  real_acp = imports.Replace<UINT WINAPI()>("GetACP", [] () -> UINT { return 437; });
+  static UINT(WINAPI * real_acp)() = nullptr;
+  real_acp = imports.Replace<UINT WINAPI()>("GetACP", []() WINAPI -> UINT { return 437; });
   imports.FailCall("GetLocaleInfoA", 1, ERROR_INVALID_PARAMETER);
   EXPECT_EQ(qm::ConversionCodePage(), 437u);
   imports.Restore("GetACP");

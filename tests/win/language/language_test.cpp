@@ -212,8 +212,11 @@ TEST_F(LanguageSelection, WithoutSettingsTheUserLocaleNamesTheModuleAndUnloadRel
 
 // Run by the test below in a process of its own, which ends with the main
 // module and the language module it chose loaded (exit status 0). A library
-// freed while the process ends is written to QM_REPORT.
-BOOL WINAPI ReportFreeLibrary(HMODULE) {
+// freed while the process ends is written to QM_REPORT, save the reference
+// to libgcc's DLL that the i686 C runtime's start-up code takes and gives
+// back itself when the host has that DLL loaded.
+BOOL WINAPI ReportFreeLibrary(HMODULE library) {
+  if (library == GetModuleHandleA("libgcc_s_dw2-1.dll")) return FreeLibrary(library);
   std::FILE* report = std::fopen(std::getenv("QM_REPORT"), "a");
   std::fputs("FreeLibrary\n", report);
   return std::fclose(report) == 0;
@@ -283,7 +286,7 @@ void CallFromThreads(HMODULE module, const char* entry) {
     HMODULE module;
     const char* entry;
   } start{CreateEventA(nullptr, TRUE, FALSE, nullptr), module, entry};
-  auto run = [](void* parameter) -> DWORD {
+  auto run = [](void* parameter) WINAPI -> DWORD {
     const auto& start = *static_cast<Start*>(parameter);
     WaitForSingleObject(start.go, INFINITE);
     return static_cast<DWORD>(CallEntry(start.module, start.entry));
@@ -303,7 +306,7 @@ TEST_F(LanguageSelection, LoadingChoosesNothingAndTheFirstEntryPointsChooseOnce)
     harness::InterceptedLibrary main(m_main);
     const harness::Imports& imports = main.imports();
     // DllMain ran through the intercepted imports and only made its locks.
-    EXPECT_GE(imports.Calls("InitializeCriticalSectionAndSpinCount"), 2u);
+    EXPECT_GE(imports.Calls("InitializeCriticalSectionAndSpinCount"), 3u);
     const char* const deferred[] = {"RegOpenKeyExA", "LoadLibraryExA", "CreateActCtxA", "GetFileVersionInfoSizeA"};
     for (const char* call : deferred) EXPECT_EQ(imports.Calls(call), 0u) << call;
     EXPECT_EQ(LoadedLanguageModules(), Names{});
@@ -321,17 +324,32 @@ TEST_F(LanguageSelection, LoadingChoosesNothingAndTheFirstEntryPointsChooseOnce)
   EXPECT_EQ(LoadedLanguageModules(), Names{});
 }
 
-TEST_F(LanguageSelection, AChoiceThatCannotBeMadeAnswersTheEntryPointAndIsMadeLater) {
-  harness::InterceptedLibrary main(m_main);
-  for (const char* entry : {"DllGetClassObject", "DllCanUnloadNow", "DllRegisterServer", "DllUnregisterServer"}) {
-    main.imports().FailCall("InitOnceExecuteOnce", 1, ERROR_OUTOFMEMORY);
-    EXPECT_EQ(CallEntry(main.get(), entry), HRESULT_FROM_WIN32(ERROR_OUTOFMEMORY)) << entry;
-  }
-  EXPECT_EQ(main.imports().Calls("RegOpenKeyExA"), 0u);
-  EXPECT_EQ(LoadedLanguageModules(), Names{});
+// Refuses the choice while g_refuse_choice holds; counts the choices asked for.
+bool g_refuse_choice = true;
+int g_choices = 0;
+HMODULE RefuseOrChooseMain(HMODULE main_module) {
+  ++g_choices;
+  if (g_refuse_choice) qm::RaiseStatus(E_OUTOFMEMORY);
+  return main_module;
+}
 
+TEST_F(LanguageSelection, AChoiceThatCannotBeMadeAnswersTheEntryPointAndIsMadeLater) {
+  // A copy of the test module, its choice handed to a chooser that raises.
+  TempFolder folder;
+  Library main(folder.Put("qm_testable.dll", "QuorvaneMarrowby.dll"));
+  ASSERT_NE(main.get(), nullptr);
+  using Chooser = HMODULE (*)(HMODULE);
+  auto* attach = main.Internal<bool(HMODULE, Chooser)>("_ZN2qm20AttachModuleInstanceEP11HINSTANCE__PFS1_S1_E");
+  ASSERT_TRUE(attach && attach(main.get(), &RefuseOrChooseMain));
+  for (const char* entry : {"DllGetClassObject", "DllCanUnloadNow", "DllRegisterServer", "DllUnregisterServer"})
+    EXPECT_EQ(CallEntry(main.get(), entry), E_OUTOFMEMORY) << entry;
+  EXPECT_EQ(g_choices, 4);
+  EXPECT_EQ(main.Internal<HMODULE()>("_ZN2qm10MainModuleEv")(), main.get());
+
+  g_refuse_choice = false;
   EXPECT_EQ(RequestUnknownClass(main.get()), CLASS_E_CLASSNOTAVAILABLE);
-  EXPECT_EQ(LoadedLanguageModules(), Names{"QuorvaneMarrowby.lang-1033.dll"});
+  EXPECT_EQ(Export<ServerFunction>(main.get(), "DllCanUnloadNow")(), S_OK);
+  EXPECT_EQ(g_choices, 5);
 }
 
 std::string Message(HMODULE module, DWORD id) {

@@ -59,7 +59,7 @@ TEST(Exports, TheTypeLibraryRoundTrips) {
   ASSERT_EQ(qm::RegisterTypeLibrary(dll.get()), S_OK);
   const std::string version = std::string(kLibraryKey) + "\\1.0";
   EXPECT_EQ(DefaultValue(version), "Quorvane Marrowby Module 1.0 Type Library");
-  EXPECT_EQ(DefaultValue(version + "\\409\\win64"), dll.path());
+  EXPECT_EQ(DefaultValue(version + (sizeof(void*) == 8 ? "\\409\\win64" : "\\409\\win32")), dll.path());
   EXPECT_EQ(DefaultValue(version + "\\HELPDIR"), BinFolder());
   EXPECT_EQ(qm::UnregisterTypeLibrary(dll.get()), S_OK);
   EXPECT_FALSE(KeyExists(kLibraryKey));
@@ -71,11 +71,11 @@ TEST(Exports, UnloadingReleasesTheClassObjectItHandedOutAndDeletesTheLocksItUsed
   const HMODULE dll = LoadLibraryA((BinFolder() + "QuorvaneMarrowby.dll").c_str());
   ASSERT_NE(dll, nullptr);
   harness::Imports imports(dll);
-  imports.Replace("EnterCriticalSection", +[](LPCRITICAL_SECTION s) {
+  imports.Replace("EnterCriticalSection", +[](LPCRITICAL_SECTION s) WINAPI {
     g_entered.insert(s);
     EnterCriticalSection(s);
   });
-  imports.Replace("DeleteCriticalSection", +[](LPCRITICAL_SECTION s) {
+  imports.Replace("DeleteCriticalSection", +[](LPCRITICAL_SECTION s) WINAPI {
     g_deleted.insert(s);
     DeleteCriticalSection(s);
   });

@@ -290,6 +290,11 @@ TEST(ObjectMapRegistration, RunsEachRowInMapOrderAndStopsAtTheFirstFailure) {
   EXPECT_EQ(map.RegisterClasses(), E_ACCESSDENIED);
   EXPECT_EQ(map.UnregisterClasses(), E_ACCESSDENIED);
   EXPECT_EQ(g_registration_calls, (std::vector<std::string>{"register first", "unregister first"}));
+  // An item the first row found gone stops nothing, and is reported.
+  g_registration_calls.clear();
+  g_first_result = HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(map.UnregisterClasses(), g_first_result);
+  EXPECT_EQ(g_registration_calls, (std::vector<std::string>{"unregister first", "unregister second"}));
   g_first_result = S_OK;
 
   // A class without its routine yet has not been registered: no success.

@@ -31,7 +31,7 @@ std::string Describe(const RawValue& value) {
   return text;
 }
 
-void ReadKey(HKEY key, const std::string& path, std::vector<std::string>& out) {
+void ReadKey(HKEY key, const std::string& path, REGSAM view, std::vector<std::string>& out) {
   out.push_back(path);
   std::vector<std::pair<std::string, RawValue>> values;
   std::vector<std::string> subkeys;
@@ -55,8 +55,8 @@ void ReadKey(HKEY key, const std::string& path, std::vector<std::string>& out) {
     out.push_back(path + " " + (name.empty() ? "@" : name) + " = " + Describe(value));
   for (const std::string& name : subkeys) {
     HKEY child = nullptr;
-    if (RegOpenKeyExA(key, name.c_str(), 0, KEY_READ, &child) != ERROR_SUCCESS) continue;
-    ReadKey(child, path + "\\" + name, out);
+    if (RegOpenKeyExA(key, name.c_str(), 0, KEY_READ | view, &child) != ERROR_SUCCESS) continue;
+    ReadKey(child, path + "\\" + name, view, out);
     RegCloseKey(child);
   }
 }
@@ -79,28 +79,32 @@ std::string ValueLine(HKEY root, const std::string& path, const std::string& nam
   return std::string(RootName(root)) + "\\" + path + " " + name + " = " + text;
 }
 
-void ReadValueLine(HKEY root, const std::string& path, const std::string& name, std::vector<std::string>& out) {
-  if (auto value = ReadValue(root, path, name.c_str())) out.push_back(ValueLine(root, path, name, Describe(*value)));
+void ReadValueLine(HKEY root, const std::string& path, const std::string& name, REGSAM view,
+                   std::vector<std::string>& out) {
+  if (auto value = ReadValue(root, path, name.c_str(), view)) out.push_back(ValueLine(root, path, name, Describe(*value)));
 }
 
 }  // namespace
 
 const char* RootName(HKEY root) { return root == HKEY_LOCAL_MACHINE ? "HKLM" : "HKCR"; }
 
-std::vector<std::string> ReadTree(HKEY root, const std::string& path) {
+std::vector<std::string> ReadTree(HKEY root, const std::string& path, REGSAM view) {
   std::vector<std::string> out;
   HKEY key = nullptr;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return out;
-  ReadKey(key, std::string(RootName(root)) + "\\" + path, out);
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return out;
+  ReadKey(key, std::string(RootName(root)) + "\\" + path, view, out);
   RegCloseKey(key);
   return out;
 }
 
-std::optional<RawValue> ReadValue(HKEY root, const std::string& path, const char* name) {
+std::optional<RawValue> ReadValue(HKEY root, const std::string& path, const char* name, REGSAM view) {
   BYTE data[4096];
   DWORD type = 0, size = sizeof data;
-  if (RegGetValueA(root, path.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &type, data, &size) != ERROR_SUCCESS)
-    return std::nullopt;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return std::nullopt;
+  const LSTATUS read = RegGetValueA(key, nullptr, name, RRF_RT_ANY | RRF_NOEXPAND, &type, data, &size);
+  RegCloseKey(key);
+  if (read != ERROR_SUCCESS) return std::nullopt;
   return RawValue{type, std::string(reinterpret_cast<char*>(data), size)};
 }
 
@@ -125,18 +129,18 @@ void CreateKey(HKEY root, const std::string& path) {
 
 void DeleteTree(HKEY root, const std::string& path) { RegDeleteTreeA(root, path.c_str()); }
 
-std::vector<std::string> ReadRegistration() {
+std::vector<std::string> ReadRegistration(REGSAM view) {
   std::vector<std::string> out;
   for (const auto* names : {&kFolderClass, &kDirectoryClass})
     for (const std::string& key : {names->versioned, names->prog_id, "CLSID\\" + names->clsid})
-      Append(out, ReadTree(HKEY_CLASSES_ROOT, key));
-  for (const std::string& path : HandlerKeyPaths()) Append(out, ReadTree(HKEY_CLASSES_ROOT, path));
-  Append(out, ReadTree(HKEY_CLASSES_ROOT, "Folder\\shellex\\ColumnHandlers\\" + kFolderClass.clsid));
-  Append(out, ReadTree(HKEY_LOCAL_MACHINE, std::string(kOverlayKey) + "\\" + kDirectoryName));
+      Append(out, ReadTree(HKEY_CLASSES_ROOT, key, view));
+  for (const std::string& path : HandlerKeyPaths()) Append(out, ReadTree(HKEY_CLASSES_ROOT, path, view));
+  Append(out, ReadTree(HKEY_CLASSES_ROOT, "Folder\\shellex\\ColumnHandlers\\" + kFolderClass.clsid, view));
+  Append(out, ReadTree(HKEY_LOCAL_MACHINE, std::string(kOverlayKey) + "\\" + kDirectoryName, view));
   for (const auto* names : {&kFolderClass, &kDirectoryClass})
-    ReadValueLine(HKEY_LOCAL_MACHINE, kApprovedKey, names->clsid, out);
-  for (const char* class_key : {"Directory", "*"}) ReadValueLine(HKEY_CLASSES_ROOT, class_key, "InfoTip", out);
-  if (!ReadTree(HKEY_CLASSES_ROOT, "TypeLib\\" + kLibraryId).empty()) out.push_back("HKCR\\TypeLib\\" + kLibraryId);
+    ReadValueLine(HKEY_LOCAL_MACHINE, kApprovedKey, names->clsid, view, out);
+  for (const char* class_key : {"Directory", "*"}) ReadValueLine(HKEY_CLASSES_ROOT, class_key, "InfoTip", view, out);
+  if (!ReadTree(HKEY_CLASSES_ROOT, "TypeLib\\" + kLibraryId, view).empty()) out.push_back("HKCR\\TypeLib\\" + kLibraryId);
   return out;
 }
 

@@ -30,8 +30,9 @@ const char* RootName(HKEY root);
 
 // The key and everything below it, one line per key and per value in name
 // order, as the native tests' registry dumps them; empty when it is missing.
-std::vector<std::string> ReadTree(HKEY root, const std::string& path);
-std::optional<RawValue> ReadValue(HKEY root, const std::string& path, const char* name);
+// `view` may name a registry view (KEY_WOW64_32KEY, KEY_WOW64_64KEY).
+std::vector<std::string> ReadTree(HKEY root, const std::string& path, REGSAM view = 0);
+std::optional<RawValue> ReadValue(HKEY root, const std::string& path, const char* name, REGSAM view = 0);
 void WriteValue(HKEY root, const std::string& path, const char* name, const RawValue& value);
 void DeleteValue(HKEY root, const std::string& path, const char* name);
 void CreateKey(HKEY root, const std::string& path);
@@ -47,7 +48,7 @@ struct Registered {
 // Everything the module writes, read back: each class's keys, handler keys,
 // overlay identifier and approval, the "InfoTip" values of "Directory" and
 // "*" (the "InfoTip" lines), and whether the type library is registered.
-std::vector<std::string> ReadRegistration();
+std::vector<std::string> ReadRegistration(REGSAM view = 0);
 // The same for a module at `module_path`, with the "InfoTip" lines given.
 std::vector<std::string> ExpectedRegistration(const Registered& registered, const std::string& module_path,
                                               const std::vector<std::string>& infotip_lines);

@@ -31,19 +31,18 @@ bool IsLocalNtfsDirectory(const Path& path, LinkMenuFacts& facts) {
   return facts.IsDirectory(path) && !facts.IsUnc(path) && facts.IsNtfsVolume(path);
 }
 
+// The entry for the kind of link the sources earned, if any.
+void AddEarnedEntry(EarnedLinks earned, LinkCommand soft, LinkCommand hard, int position, std::size_t text_index,
+                    std::vector<LinkMenuEntry>& entries) {
+  if (earned == EarnedLinks::Soft) entries.push_back({soft, position, text_index});
+  if (earned == EarnedLinks::Hard) entries.push_back({hard, position, text_index});
+}
+
 void ChooseDropEntries(const Path& folder, const PathList& items, int index_menu, LinkMenuFacts& facts,
                        std::vector<LinkMenuEntry>& entries) {
   if (items.empty() || !IsLocalNtfsDirectory(folder, facts)) return;
-  switch (LinksEarnedBy(folder, items, facts)) {
-    case EarnedLinks::Soft:
-      entries.push_back({LinkCommand::CreateSoftLinks, index_menu, TextIndex(items)});
-      break;
-    case EarnedLinks::Hard:
-      entries.push_back({LinkCommand::CreateHardLinks, index_menu, TextIndex(items)});
-      break;
-    case EarnedLinks::None:
-      break;
-  }
+  AddEarnedEntry(LinksEarnedBy(folder, items, facts), LinkCommand::CreateSoftLinks, LinkCommand::CreateHardLinks,
+                 index_menu, TextIndex(items), entries);
 }
 
 void ChoosePasteEntries(const PathList& items, int index_menu, LinkMenuFacts& facts,
@@ -53,16 +52,8 @@ void ChoosePasteEntries(const PathList& items, int index_menu, LinkMenuFacts& fa
   if (!facts.ReadClipboard(clipboard) || clipboard.empty()) return;
   const int host_item = facts.HostPasteItemPosition();
   const int position = host_item >= 0 ? host_item + 1 : index_menu;
-  switch (LinksEarnedBy(items[0], clipboard, facts)) {
-    case EarnedLinks::Soft:
-      entries.push_back({LinkCommand::PasteSoftLinks, position, TextIndex(clipboard)});
-      break;
-    case EarnedLinks::Hard:
-      entries.push_back({LinkCommand::PasteHardLinks, position, TextIndex(clipboard)});
-      break;
-    case EarnedLinks::None:
-      break;
-  }
+  AddEarnedEntry(LinksEarnedBy(items[0], clipboard, facts), LinkCommand::PasteSoftLinks, LinkCommand::PasteHardLinks,
+                 position, TextIndex(clipboard), entries);
 }
 
 }  // namespace

@@ -1,28 +1,12 @@
 #include "core/packed_paths.h"
 
-#include <new>
-#include <stdexcept>
-
+#include "core/growing.h"
 #include "core/status.h"
 
 namespace qm {
-namespace {
-
-template <class Grow>
-void Growing(Grow&& grow) {
-  try {
-    grow();
-  } catch (const std::bad_alloc&) {
-    RaiseStatus(status::OutOfMemory);
-  } catch (const std::length_error&) {
-    RaiseStatus(status::OutOfMemory);
-  }
-}
-
-}  // namespace
 
 void PackedPaths::Reserve(std::size_t count, std::size_t length) {
-  Growing([&] {
+  GrowOrRaise([&] {
     m_text.reserve(count * (length + 1));
     m_ends.reserve(count);
   });
@@ -30,7 +14,7 @@ void PackedPaths::Reserve(std::size_t count, std::size_t length) {
 
 void PackedPaths::Add(std::string_view path) {
   const std::size_t begin = m_text.size();
-  Growing([&] {
+  GrowOrRaise([&] {
     m_ends.push_back(begin + path.size());
     try {
       m_text.append(path).push_back('\0');

@@ -1,20 +1,12 @@
 #include "core/path_list.h"
 
-#include <new>
-#include <stdexcept>
-
+#include "core/growing.h"
 #include "core/status.h"
 
 namespace qm {
 
 void PathList::Add(Path path) {
-  try {
-    m_paths.push_back(std::move(path));
-  } catch (const std::bad_alloc&) {
-    RaiseStatus(status::OutOfMemory);
-  } catch (const std::length_error&) {
-    RaiseStatus(status::OutOfMemory);
-  }
+  GrowOrRaise([&] { m_paths.push_back(std::move(path)); });
 }
 
 const Path& PathList::operator[](std::size_t index) const {

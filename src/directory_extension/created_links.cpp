@@ -1,29 +1,16 @@
 #include "directory_extension/created_links.h"
 
-#include <new>
-#include <stdexcept>
-
-#include "win/errors.h"
+#include "core/growing.h"
 
 namespace qm {
 
 void CreatedLinks::Reserve(std::size_t count, std::size_t length) {
   m_paths.Reserve(count, length);
-  try {
-    m_files.reserve(count);
-  } catch (const std::bad_alloc&) {
-    RaiseStatus(status::OutOfMemory);
-  } catch (const std::length_error&) {
-    RaiseStatus(status::OutOfMemory);
-  }
+  GrowOrRaise([&] { m_files.reserve(count); });
 }
 
 void CreatedLinks::Add(std::string_view path, const std::optional<WIN32_FILE_ATTRIBUTE_DATA>& file) {
-  try {
-    m_files.push_back(file);
-  } catch (const std::bad_alloc&) {
-    RaiseStatus(status::OutOfMemory);
-  }
+  GrowOrRaise([&] { m_files.push_back(file); });
   try {
     m_paths.Add(path);
   } catch (...) {
